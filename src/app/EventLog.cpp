@@ -1,0 +1,81 @@
+#include "app/EventLog.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "app/CommandIds.h"
+#include "app/ProgramState.h"
+#include "platform/ProcessStart.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+std::string blanksToZeros(std::string text) {
+    for (char& ch : text)
+        if (ch == ' ') ch = '0';
+    return text;
+}
+
+std::string cutAtLineEnd(const std::string& message) {
+    std::string text = message.substr(0, message.find('\n'));
+    text = text.substr(0, text.find('\r'));
+    return text.substr(0, EventLog::kMaxMessage);
+}
+
+}  // namespace
+
+std::string EventLog::FileNameFor(const std::tm& local) {
+    char name[64];
+    std::snprintf(name, sizeof name, "log/%4d%2d%2d.log", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday);
+    return blanksToZeros(name);
+}
+
+std::string EventLog::TimeTextFor(const std::tm& local) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%2d:%2d:%2d", local.tm_hour, local.tm_min, local.tm_sec);
+    return blanksToZeros(time);
+}
+
+std::string EventLog::todaysFileName() const { return FileNameFor(clock_.localNow()); }
+
+void EventLog::write(const std::string& message) {
+    while (state_.logBusy.test_and_set()) pump_.pumpMessages();
+
+    std::string text = cutAtLineEnd(message);
+    std::tm local = clock_.localNow();
+    TextFileWriter file;
+    if (!file.open(FileNameFor(local), TextFileWriter::Mode::Append)) {
+        state_.logBusy.clear();
+        reportOpenFailure();
+        return;
+    }
+    std::string line = TimeTextFor(local) + " > " + text;
+    window_.listAdd(Id::LogList, line);
+    if (window_.listCount(Id::LogList) > kListLines) window_.listDelete(Id::LogList, 0);
+    window_.listSetCurrent(Id::LogList, window_.listCount(Id::LogList) - 1);
+    file.write(line + "\n");
+    file.close();
+    state_.logBusy.clear();
+}
+
+void EventLog::writef(const char* format, ...) {
+    char buffer[kMaxMessage + 1];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    write(buffer);
+}
+
+// The box is shown without holding the writer flag, so a writer inside the
+// box's own loop cannot wait on it; lines that fail meanwhile are lost like
+// the one that raised it.
+void EventLog::reportOpenFailure() {
+    if (failureBoxShown_.exchange(true)) return;
+    window_.messageBox("Cannot open LOG file,check for LOG directory.", "Log Create Error",
+                       MessageButtons::Ok, MessageIcon::None);
+    failureBoxShown_ = false;
+}
+
+void EventLog::ViewLog() const { OpenInTextEditor(todaysFileName()); }

@@ -1,0 +1,44 @@
+#pragma once
+// The station's log: every subsystem on every thread reports here. Each line
+// is stamped with the local time, appended to the day's file log/YYYYMMDD.log
+// (opened and closed per line, so it is on disk when the call returns) and
+// shown at the bottom of the window's log list. One writer at a time: a writer
+// that has to wait keeps pumping its messages, so the window thread never
+// blocks and a session thread's list update can complete.
+
+#include <atomic>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/EventPump.h"
+
+struct ProgramState;
+
+class EventLog {
+public:
+    static constexpr int kListLines = 500;
+    static constexpr std::size_t kMaxMessage = 1012;
+
+    EventLog(ProgramState& state, Controls& window, const Clock& clock, EventPump& pump)
+        : state_(state), window_(window), clock_(clock), pump_(pump) {}
+
+    void write(const std::string& message);
+    void writef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Test menu "View Log": today's file in the text editor, whether or not it exists.
+    void ViewLog() const;
+    std::string todaysFileName() const;
+
+    static std::string FileNameFor(const std::tm& local);
+    static std::string TimeTextFor(const std::tm& local);
+
+private:
+    void reportOpenFailure();
+
+    ProgramState& state_;
+    Controls& window_;
+    const Clock& clock_;
+    EventPump& pump_;
+    std::atomic<bool> failureBoxShown_{false};
+};

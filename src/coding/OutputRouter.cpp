@@ -1,0 +1,46 @@
+#include "coding/OutputRouter.h"
+
+#include "app/ProgramState.h"
+#include "coding/Psk31Library.h"
+#include "coding/SerialLine.h"
+#include "platform/Waits.h"
+
+namespace {
+constexpr int kHighestSoundCard = 5;
+}
+
+int OutputRouter::SendCode(int code) {
+    if (state_.MODE == kModePsk31) {
+        sendToPsk(code);
+    } else if (state_.soundCardID < kHighestSoundCard && state_.modulator.load() != nullptr) {
+        sendToModulator(code);
+    } else {
+        sendToSerial(code);
+    }
+    return code;
+}
+
+void OutputRouter::HandOver(int code) { state_.modPending.append(code); }
+
+void OutputRouter::sendToPsk(int code) {
+    psk_.QueueCharacter(code, 0);
+    while (psk_.PendingCharacters() > kPskQueueLimit) waits_.PumpMessages();
+}
+
+// At most one code ever waits for the modulator.
+void OutputRouter::sendToModulator(int code) {
+    while (state_.modPending.count() > 0) waits_.PumpMessages();
+    HandOver(code);
+}
+
+// The driver is asked to hold at most the one byte on its way to the line, so
+// the display, Pause and CANCEL keep in step with the air.
+void OutputRouter::sendToSerial(int code) {
+    for (;;) {
+        SerialLine::Outcome outcome = line_.writeByte(static_cast<uint8_t>(code & 0xFF));
+        if (outcome == SerialLine::Outcome::NoPort || outcome == SerialLine::Outcome::Failed) return;
+        waits_.PumpMessages();
+        if (outcome == SerialLine::Outcome::Written) break;
+    }
+    while (line_.outputPending()) waits_.PumpMessages();
+}

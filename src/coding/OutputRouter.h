@@ -1,0 +1,35 @@
+#pragma once
+// The single exit of every code: to the PSK31 library, to the modulator's
+// hand-over, or to the serial port. SendCode returns when the output has taken
+// the code, pumping messages meanwhile, so the window, the buttons and the
+// clock go on inside a transmission. Runs on the window thread and on session
+// threads.
+
+#include <cstdint>
+
+class Psk31Library;
+class SerialLine;
+class Waits;
+struct ProgramState;
+
+class OutputRouter {
+public:
+    // At most this many characters wait in the PSK31 library.
+    static constexpr int kPskQueueLimit = 2;
+
+    OutputRouter(ProgramState& state, Waits& waits, Psk31Library& psk, SerialLine& line)
+        : state_(state), waits_(waits), psk_(psk), line_(line) {}
+
+    int SendCode(int code);
+    void HandOver(int code);
+
+private:
+    void sendToPsk(int code);
+    void sendToModulator(int code);
+    void sendToSerial(int code);
+
+    ProgramState& state_;
+    Waits& waits_;
+    Psk31Library& psk_;
+    SerialLine& line_;
+};

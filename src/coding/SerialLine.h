@@ -1,0 +1,56 @@
+#pragma once
+// The station's one serial port: opening and configuring it for the line mode
+// and speed, keying the transmitter on RTS or DTR, the Dovetron's keying-source
+// line and the break state. Menus run on the window thread; codes are written
+// from the window and session threads through writeByte. Opening and closing
+// take the same lock as every write, so a write never meets a half-closed port.
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "coding/SerialDriver.h"
+
+struct ProgramState;
+class Controls;
+class EventLog;
+
+class SerialLine {
+public:
+    // How the program ends on a port that cannot be opened; exits with -1.
+    using FatalExit = std::function<void(int exitCode)>;
+
+    SerialLine(ProgramState& state, SerialDriver& driver, EventLog& log, Controls& window,
+               FatalExit fatalExit);
+
+    // Always 0 when it returns: a port that cannot be opened ends the program.
+    int OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits);
+    void CloseCommPort();
+    // Raises or drops the line that TxLine names; nothing for "Disabled" or without a port.
+    void KeyTransmitLine(bool on);
+    void SetDtr(bool on);
+    void SetBreak(bool on);
+    void ProbeCommPorts();
+    void EnableSerialMenus(bool enable);
+
+    enum class Outcome { Written, Retry, NoPort, Failed };
+    // One byte to the open port. Failed is logged once, naming the port and the reason.
+    Outcome writeByte(uint8_t byte);
+    // True while the driver still holds bytes for the line.
+    bool outputPending();
+
+    // The label of TxLine in the port's log line, and its log name.
+    static const char* TxLineLabel(int txLine);
+    static const char* TxLineLogName(int txLine);
+
+private:
+    void closeLocked();
+    void setLine(ModemLine line, bool on);
+
+    ProgramState& state_;
+    SerialDriver& driver_;
+    EventLog& log_;
+    Controls& window_;
+    FatalExit fatalExit_;
+    std::mutex portLock_;
+};

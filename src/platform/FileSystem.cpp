@@ -1,0 +1,26 @@
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/PathMap.h"
+
+bool MakeFolder(const std::string& path) {
+    std::string mapped = ResolvePath(path);
+    while (mapped.size() > 1 && mapped.back() == '/') mapped.pop_back();
+    return ::mkdir(mapped.c_str(), 0777) == 0;
+}
+
+bool MoveWithoutReplace(const std::string& from, const std::string& to) {
+    return ::renameat2(AT_FDCWD, ResolvePath(from).c_str(), AT_FDCWD, ResolvePath(to).c_str(),
+                       RENAME_NOREPLACE) == 0;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(ResolvePath(path).c_str(), &info) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }

@@ -1,0 +1,14 @@
+#pragma once
+// The few file operations the station makes beyond reading and writing: making
+// a folder, and moving a file without ever replacing one that exists.
+
+#include <string>
+
+// False when it could not be made (an existing folder is also false).
+bool MakeFolder(const std::string& path);
+
+// Moves `from` to `to`; refuses (false, errno EEXIST) when `to` exists.
+bool MoveWithoutReplace(const std::string& from, const std::string& to);
+
+bool FileExists(const std::string& path);
+bool RemoveFile(const std::string& path);

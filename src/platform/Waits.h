@@ -1,0 +1,28 @@
+#pragma once
+// The station's timed waits: they count the ticks of the window's timers
+// (timerTick once a second, morseTick on every Morse timer event) while
+// pumping messages, so the window and re-entered commands keep running.
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/EventPump.h"
+
+class Waits {
+public:
+    Waits(EventPump& pump, std::atomic<int32_t>& timerTick, std::atomic<int32_t>& morseTick)
+        : pump_(pump), timerTick_(timerTick), morseTick_(morseTick) {}
+
+    void PumpMessages() { pump_.pumpMessages(); }
+    // Resets timerTick, then pumps until it reaches n (n <= 0 returns at once).
+    void WaitSeconds(int n);
+    // The same on morseTick.
+    void WaitTicks(int n);
+
+private:
+    void waitOn(std::atomic<int32_t>& counter, int n);
+
+    EventPump& pump_;
+    std::atomic<int32_t>& timerTick_;
+    std::atomic<int32_t>& morseTick_;
+};

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "app/CommandIds.h"
+#include "support/StationFixture.h"
+
+TEST(EventLog, NamesTheDailyFileAndStampsTheTimeWithZeros) {
+    StationFixture s;
+    s.clock.setLocal(2027, 3, 1, 0, 0, 0);
+    s.log.write("midnight");
+    EXPECT_EQ(s.log.todaysFileName(), "log/20270301.log");
+    EXPECT_EQ(ReadBinaryFile("log/20270301.log"), "00:00:00 > midnight\r\n");
+
+    s.clock.setLocal(2027, 3, 1, 9, 5, 3);
+    s.log.write("later");
+    EXPECT_EQ(s.logLines().back(), "09:05:03 > later");
+    EXPECT_EQ(s.window.list(Id::LogList).back(), "09:05:03 > later");
+}
+
+TEST(EventLog, CutsTheMessageAtItsFirstLineEnd) {
+    StationFixture s;
+    s.log.write("abc\r\ndef");
+    s.log.write("x\ny\rz");
+    s.log.write("OnManagequeueSendnextfile: Starting TX and Sending \"a.txt\n");
+    EXPECT_EQ(s.logMessages(), (std::vector<std::string>{"abc", "x", "OnManagequeueSendnextfile: Starting TX and Sending \"a.txt"}));
+    EXPECT_EQ(s.logLines().size(), 3u);
+}
+
+TEST(EventLog, CutsAnOverlongMessageTo1012Characters) {
+    StationFixture s;
+    s.log.write(std::string(1500, 'm'));
+    ASSERT_EQ(s.logMessages().size(), 1u);
+    EXPECT_EQ(s.logMessages()[0], std::string(1012, 'm'));
+    EXPECT_EQ(s.logLines()[0].size(), 1023u);
+}
+
+TEST(EventLog, KeepsTheNewest500LinesInTheListWithTheNewestSelected) {
+    StationFixture s;
+    for (int i = 1; i <= 501; ++i) s.log.writef("line %d", i);
+    auto messages = s.logMessages();
+    ASSERT_EQ(messages.size(), 500u);
+    EXPECT_EQ(messages.front(), "line 2");
+    EXPECT_EQ(messages.back(), "line 501");
+    EXPECT_EQ(s.window.listCurrent(Id::LogList), 499);
+    EXPECT_EQ(s.logLines().size(), 501u) << "the file keeps every line";
+}
+
+TEST(EventLog, MissingLogFolderShowsTheBoxAndLosesTheLine) {
+    StationFixture s;
+    std::filesystem::remove_all("log");
+    s.log.write("first");
+    s.log.write("second");
+    auto boxes = s.window.boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Cannot open LOG file,check for LOG directory.");
+    EXPECT_EQ(boxes[0].caption, "Log Create Error");
+    EXPECT_EQ(boxes[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(s.window.list(Id::LogList).empty());
+    EXPECT_FALSE(std::filesystem::exists("log"));
+}
+
+TEST(EventLog, ALogFolderThatIsAFileShowsTheBox) {
+    StationFixture s;
+    std::filesystem::remove_all("log");
+    WriteBinaryFile("log", "not a folder");
+    s.log.write("refused");
+    EXPECT_EQ(s.window.boxes().size(), 1u);
+    EXPECT_EQ(ReadBinaryFile("log"), "not a folder");
+}
+
+// A writer inside the box's own message loop must neither wait for ever nor
+// raise a second box: its line is lost like the one that raised the box.
+TEST(EventLog, WriterInsideTheFailureBoxNeitherWaitsNorStacksBoxes) {
+    StationFixture s;
+    std::filesystem::remove_all("log");
+    s.window.setWhileBoxShown([&] { s.log.write("from inside the box"); });
+    s.log.write("raises the box");
+    EXPECT_EQ(s.window.boxes().size(), 1u);
+
+    ::mkdir("log", 0777);
+    s.log.write("after");
+    EXPECT_EQ(s.logMessages(), std::vector<std::string>{"after"});
+}
+
+TEST(EventLog, WritersOnTwoThreadsGiveWholeLinesInTheSameOrderInFileAndList) {
+    StationFixture s;
+    constexpr int kPerThread = 200;
+    auto writer = [&](char tag) {
+        for (int i = 0; i < kPerThread; ++i) s.log.write(std::string(40, tag) + std::to_string(i));
+    };
+    std::thread a(writer, 'a');
+    std::thread b(writer, 'b');
+    a.join();
+    b.join();
+    auto lines = s.logLines();
+    ASSERT_EQ(lines.size(), 2u * kPerThread);
+    std::vector<std::string> list = s.window.list(Id::LogList);
+    std::vector<std::string> newestInFile(lines.end() - static_cast<long>(list.size()), lines.end());
+    EXPECT_EQ(list, newestInFile);
+    for (const std::string& line : lines) {
+        std::string text = line.substr(11);
+        char tag = text[0];
+        EXPECT_EQ(text.substr(0, 40), std::string(40, tag)) << line;
+    }
+}
+
+TEST(EventLog, AWaitingWriterKeepsPumping) {
+    StationFixture s;
+    s.state.logBusy.test_and_set();
+    s.pump.onPump = [&] {
+        if (s.pump.calls == 5) s.state.logBusy.clear();
+    };
+    s.log.write("after the other writer");
+    EXPECT_GE(s.pump.calls, 5);
+    EXPECT_EQ(s.logMessages(), std::vector<std::string>{"after the other writer"});
+}
