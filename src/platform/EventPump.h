@@ -9,4 +9,7 @@ public:
     // Never blocks for long: with nothing pending it rests about a millisecond,
     // so a wait loop built on it does not spin a core.
     virtual void pumpMessages() = 0;
+    // For waits whose end only an event can bring (a timer tick): may block
+    // until the next event instead of resting and polling.
+    virtual void pumpUntilEvent() { pumpMessages(); }
 };

@@ -8,12 +8,22 @@
 
 namespace {
 constexpr auto kRest = std::chrono::milliseconds(1);
+
+bool onWindowThread() {
+    QCoreApplication* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
 }
 
+}  // namespace
+
 void QtEventPump::pumpMessages() {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr && QThread::currentThread() == app->thread()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
+    if (onWindowThread()) QCoreApplication::processEvents(QEventLoop::AllEvents);
     std::this_thread::sleep_for(kRest);
+}
+
+void QtEventPump::pumpUntilEvent() {
+    if (onWindowThread())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    else
+        std::this_thread::sleep_for(kRest);
 }

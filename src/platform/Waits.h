@@ -1,7 +1,8 @@
 #pragma once
 // The station's timed waits: they count the ticks of the window's timers
 // (timerTick once a second, morseTick on every Morse timer event) while
-// pumping messages, so the window and re-entered commands keep running.
+// pumping messages, so the window and re-entered commands keep running. Only
+// a timer event moves the counters, so the wait may sleep until the next event.
 
 #include <atomic>
 #include <cstdint>
