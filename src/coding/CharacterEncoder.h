@@ -1,0 +1,60 @@
+#pragma once
+// The teletype encoder: turns one text character at a time into the 5-bit
+// codes of the ITA2, TELEX or MILITARY column, with the letters/figures
+// shifts it needs, the line-end rules, and the characters 128..255 replaced
+// through the character dictionary. Every code goes, in order, to the
+// router's SendCode. It owns the caret macro filter, which it calls first for
+// each character and which calls back into it for the texts of the macros.
+//
+// Runs on the window thread and on session threads at once. Its state is in
+// the program state: shiftState and lastCode (atomics, never reset, shared by
+// all callers and across line modes) and the dictionary (swapped whole on a
+// reload). One caller's codes keep their order; callers that interleave
+// share the shift state, as the station always has.
+
+#include <string>
+
+#include "transmit/MacroExpander.h"
+
+class Clock;
+class EventLog;
+class OutputRouter;
+struct CodeTableEntry;
+struct ProgramState;
+
+class CharacterEncoder {
+public:
+    // A replacement text is coded through the dictionary again; beyond this
+    // many levels a character is skipped (an entry that leads back to itself).
+    static constexpr int kMaxSubstitutionDepth = 5;
+
+    CharacterEncoder(ProgramState& state, EventLog& log, OutputRouter& router, const Clock& clock)
+        : state_(state), log_(log), router_(router), macros_(state, router, clock, *this) {}
+    CharacterEncoder(const CharacterEncoder&) = delete;
+    CharacterEncoder& operator=(const CharacterEncoder&) = delete;
+
+    // Codes one character (a signed 8-bit character passed as an int; 128..255
+    // are taken as their negative values) in line mode `mode`: 1 ITA2,
+    // 2 TELEX, anything else MILITARY.
+    void EncodeChar(int character, int mode);
+
+    // Replaces the dictionary with that of the file at `path`; false, with the
+    // old dictionary kept, when the file cannot be opened.
+    bool LoadIntCharDict(const std::string& path);
+    bool LookupIntChar(int key, std::string& text) const;
+
+    // The caret macro filter, for the callers that send ASCII and PSK31 themselves.
+    int ExpandMacro(int character, int mode) { return macros_.ExpandMacro(character, mode); }
+    MacroExpander& macros() { return macros_; }
+
+private:
+    void encode(int character, int mode, int depth);
+    // Step 3 and 4: logs and substitutes a character without a table row.
+    void substitute(int c, int index, int mode, int depth);
+    void sendByRule(const CodeTableEntry& entry, int code);
+
+    ProgramState& state_;
+    EventLog& log_;
+    OutputRouter& router_;
+    MacroExpander macros_;
+};
