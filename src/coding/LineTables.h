@@ -3,6 +3,7 @@
 // menus, the script commands and the window.
 
 #include <cstdint>
+#include <string>
 
 struct BaudRate {
     int menuId;
@@ -23,6 +24,9 @@ constexpr BaudRate kBaudRates[] = {
 };
 
 const BaudRate* FindBaudRate(int menuId);
+// The speed whose script command `text` begins with, the longest such command
+// winning (B56000 before B56); nullptr when none.
+const BaudRate* FindBaudByScriptPrefix(const std::string& text);
 
 struct LineModeInfo {
     int32_t mode;

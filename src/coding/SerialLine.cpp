@@ -56,7 +56,8 @@ const char* SerialLine::TxLineLogName(int txLine) {
     return info ? info->logName : "";
 }
 
-int SerialLine::OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits) {
+int SerialLine::OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits,
+                             OnFailure onFailure) {
     std::lock_guard<std::mutex> hold(portLock_);
     if (state_.commHandle != kNoPortHandle) {
         closeLocked();
@@ -69,10 +70,15 @@ int SerialLine::OpenCommPort(const std::string& name, float baud, int parity, in
     std::string device = DevicePathForPort(name);
     int fd = driver_.openExclusive(device);
     if (fd < 0) {
+        if (onFailure == OnFailure::LogAndGoOn) {
+            log_.writef("OpenCommPort : Could not open comm port [ %s ] (%s): %s, running without a port",
+                        name.c_str(), device.c_str(), std::strerror(errno));
+            return -1;
+        }
         window_.messageBox(fatalOpenText(name), "Tarvik Comm Port Critical Error", MessageButtons::Ok,
                            MessageIcon::Error);
         fatalExit_(-1);
-        return 0;
+        return -1;
     }
     log_.writef("\"%s\" BAUD=%.1f Bits=%d Parity=%d Stopbits=%d %s", state_.m_CommPort.get().c_str(),
                 static_cast<double>(state_.BAUD.load()), byteSize, parity, stopBits,

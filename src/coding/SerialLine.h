@@ -23,8 +23,15 @@ public:
     SerialLine(ProgramState& state, SerialDriver& driver, EventLog& log, Controls& window,
                FatalExit fatalExit);
 
-    // Always 0 when it returns: a port that cannot be opened ends the program.
-    int OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits);
+    // What a port that cannot be opened does: ends the program with its box
+    // (the operator chose it), or leaves the station running without a port
+    // and says so in the log (a speed, mode or script change).
+    enum class OnFailure { Fatal, LogAndGoOn };
+
+    // 0 when the port is open, or nothing was to be opened ("NULL"); -1 after
+    // a failure that did not end the program.
+    int OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits,
+                     OnFailure onFailure = OnFailure::Fatal);
     void CloseCommPort();
     // Raises or drops the line that TxLine names; nothing for "Disabled" or without a port.
     void KeyTransmitLine(bool on);

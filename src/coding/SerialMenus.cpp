@@ -31,8 +31,11 @@ bool SerialMenus::handle(int commandId) {
     return true;
 }
 
+// A new speed or framing never ends the station: a port that cannot be had
+// any more is logged and the station runs on without it.
 void SerialMenus::reopenPort() {
-    line_.OpenCommPort(state_.m_CommPort, state_.BAUD, 0, state_.DATABITS, state_.stopBits);
+    line_.OpenCommPort(state_.m_CommPort, state_.BAUD, 0, state_.DATABITS, state_.stopBits,
+                       SerialLine::OnFailure::LogAndGoOn);
 }
 
 void SerialMenus::ChooseComPort(int commandId) {

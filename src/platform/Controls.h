@@ -27,6 +27,7 @@ public:
     virtual std::string listItem(int id, int index) = 0;
     // Appends (or, for a sorted box, inserts in its sort place); returns the index.
     virtual int listAdd(int id, const std::string& text) = 0;
+    // Inserts before `index` without sorting; -1 appends at the end.
     virtual void listInsert(int id, int index, const std::string& text) = 0;
     virtual void listSetItem(int id, int index, const std::string& text) = 0;
     virtual void listDelete(int id, int index) = 0;

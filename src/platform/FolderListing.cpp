@@ -42,15 +42,21 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& pattern) {
+    std::vector<FolderEntry> entries;
+    ListFolder(pattern, entries);
+    return entries;
+}
+
+bool ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) {
     std::string mapped = MapSlashes(pattern);
     std::size_t slash = mapped.rfind('/');
     std::string folder = slash == std::string::npos ? "." : mapped.substr(0, slash);
     std::string namePattern = slash == std::string::npos ? mapped : mapped.substr(slash + 1);
     folder = ResolvePath(folder.empty() ? "/" : folder);
 
-    std::vector<FolderEntry> entries;
+    entries.clear();
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return entries;
+    if (dir == nullptr) return false;
     while (dirent* item = ::readdir(dir)) {
         std::string name = item->d_name;
         if (!MatchesPattern(name, namePattern)) continue;
@@ -59,5 +65,5 @@ std::vector<FolderEntry> ListFolder(const std::string& pattern) {
         entries.push_back({name, windowsFileTime(info.st_mtim), S_ISDIR(info.st_mode)});
     }
     ::closedir(dir);
-    return entries;
+    return true;
 }

@@ -17,5 +17,7 @@ struct FolderEntry {
 // Entries of the pattern's folder whose names match, in the order the folder
 // gives them ("." and ".." included, as there). Empty when it cannot be listed.
 std::vector<FolderEntry> ListFolder(const std::string& pattern);
+// The same, false (errno set) when the folder cannot be listed.
+bool ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries);
 
 bool MatchesPattern(const std::string& name, const std::string& pattern);

@@ -1,6 +1,14 @@
 #include "support/FakeControls.h"
 
+#include <strings.h>
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+
 using Hold = std::lock_guard<std::recursive_mutex>;
+
+FakeControls::FakeControls() { sorted_.insert(Id::FileBox); }
 
 void FakeControls::setText(int id, const std::string& text) { Hold h(lock_); texts_[id] = text; }
 std::string FakeControls::text(int id) { Hold h(lock_); return texts_[id]; }
@@ -17,8 +25,13 @@ std::string FakeControls::listItem(int id, int index) {
 
 int FakeControls::listAdd(int id, const std::string& text) {
     Hold h(lock_);
-    lists_[id].push_back(text);
-    return static_cast<int>(lists_[id].size()) - 1;
+    auto& items = lists_[id];
+    auto at = items.end();
+    if (sorted_.count(id))
+        at = std::upper_bound(items.begin(), items.end(), text, [](const std::string& a, const std::string& b) {
+            return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+        });
+    return static_cast<int>(items.insert(at, text) - items.begin());
 }
 
 void FakeControls::listInsert(int id, int index, const std::string& text) {

@@ -1,7 +1,8 @@
 #pragma once
 // A window for tests: keeps the texts, lists, rows and menu states that the
 // station sets, records message boxes and beeps, and answers boxes with a
-// scripted answer. Safe to call from several threads.
+// scripted answer. Safe to call from several threads. The file box is sorted
+// as the window's is: without regard to case, only when an item is added.
 
 #include <functional>
 #include <map>
@@ -21,6 +22,7 @@ struct RecordedBox {
 
 class FakeControls : public Controls {
 public:
+    FakeControls();
     void setText(int id, const std::string& text) override;
     std::string text(int id) override;
     void setSelection(int id, int start, int end) override;
@@ -66,6 +68,7 @@ public:
 
 private:
     std::recursive_mutex lock_;
+    std::set<int> sorted_;
     std::map<int, std::string> texts_;
     std::map<int, std::vector<std::string>> lists_;
     std::map<int, std::set<int>> selected_;

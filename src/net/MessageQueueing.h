@@ -1,0 +1,33 @@
+#pragma once
+// Hands stored messages to the transmit queue: a message file of the data
+// folder goes in through Add File (and into schedule_temp.lst unless
+// autostart), and after every queue file the messages an operator approved
+// are moved out of approvedmoderatedwords and queued. Window thread; session
+// threads have the window thread run QueueStoredMessage for them.
+
+#include <string>
+
+class Controls;
+class EventLog;
+class ScheduleReader;
+class SessionControl;
+class TransmitQueue;
+struct ProgramState;
+
+class MessageQueueing {
+public:
+    MessageQueueing(ProgramState& state, EventLog& log, Controls& window, TransmitQueue& queue,
+                    ScheduleReader& schedule, SessionControl& session)
+        : state_(state), log_(log), window_(window), queue_(queue), schedule_(schedule), session_(session) {}
+
+    void QueueStoredMessage(const std::string& name);
+    void SweepApprovedFolder();
+
+private:
+    ProgramState& state_;
+    EventLog& log_;
+    Controls& window_;
+    TransmitQueue& queue_;
+    ScheduleReader& schedule_;
+    SessionControl& session_;
+};

@@ -1,0 +1,51 @@
+#pragma once
+// TXFile: one text file of the data folder put on the line character by
+// character in the current line mode, shown in the text view with the
+// character on the air selected and the count of those still to go. Pause
+// and CANCEL take effect between characters; the line is shared with the chat
+// sessions through lineBusy. PrintFile shows a file without sending it.
+// Runs on the window thread.
+
+#include <string>
+
+class CharacterEncoder;
+class Controls;
+class EventLog;
+class MorseKeyer;
+class OutputRouter;
+class Psk31Library;
+class Waits;
+struct ProgramState;
+
+class FileTransmitter {
+public:
+    static constexpr std::size_t kBufferBytes = 32000;
+    static constexpr std::size_t kMaxTextBytes = 31998;
+
+    struct Parts {
+        ProgramState& state;
+        EventLog& log;
+        Controls& window;
+        Waits& waits;
+        Psk31Library& psk;
+        OutputRouter& router;
+        CharacterEncoder& encoder;
+        MorseKeyer& morse;
+    };
+
+    explicit FileTransmitter(const Parts& parts) : p_(parts) {}
+
+    void TXFile(const std::string& name, int mode);
+    // 0 shown (or nothing to show), 1 when the file could not be read.
+    int PrintFile(const std::string& name);
+
+private:
+    // False when CANCEL ended the session during the pause.
+    bool waitWhilePaused(int mode);
+    void sendCharacter(char c, int mode);
+
+    Parts p_;
+};
+
+// Up to `limit` bytes of the file, cut at its first NUL; false when it cannot be read.
+bool ReadTextBytes(const std::string& path, std::size_t limit, std::string& text);

@@ -1,0 +1,107 @@
+#include "transmit/ScheduleReader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/EventLog.h"
+#include "app/ProgramState.h"
+#include "coding/LineTables.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/PathMap.h"
+#include "platform/TextFile.h"
+#include "transmit/TimeTag.h"
+#include "transmit/TransmitQueue.h"
+
+namespace {
+
+// Bytes of "data/" + name, or 1 when there is no such file.
+long long sizeOfQueueFile(const std::string& name) {
+    struct stat info {};
+    if (::stat(ResolvePath("data/" + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 1;
+    return static_cast<long long>(info.st_size);
+}
+
+std::string upperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+}  // namespace
+
+float ScheduleReader::CharTimeFor(int mode, float baud) {
+    if (mode == kModeAscii) return 10.0f / baud;
+    if (mode == kModePsk31) return 0.25f;
+    return 7.5f / baud;
+}
+
+void ScheduleReader::GetSchedule(const std::string& path) {
+    TextFileReader file;
+    if (!file.open(path)) {
+        log_.writef("GetSchedule : Cannot open %s input file.", path.c_str());
+        return;
+    }
+    int64_t now = clock_.nowSeconds();
+    state_.scheduleNextTime = now + kFirstEntryDelaySeconds;
+    long long lastSize = 1;
+    std::string line;
+    while (file.readLine(line, kLineBuffer)) readLine(line, now, lastSize);
+}
+
+void ScheduleReader::noteBaudLine(const std::string& firstWord) {
+    std::string word = upperCase(firstWord);
+    if (word.empty() || word[0] != '$') return;
+    if (const BaudRate* rate = FindBaudByScriptPrefix(word.substr(1))) state_.scheduleBaud = rate->baud;
+}
+
+void ScheduleReader::readLine(std::string line, int64_t now, long long& lastSize) {
+    line = line.substr(0, line.find('\0'));
+    std::vector<std::string> words = SplitWords(line);
+    if (!line.empty()) line.pop_back();
+    std::replace(line.begin(), line.end(), '\t', ' ');
+    if (!words.empty()) noteBaudLine(words[0]);
+    state_.scheduleCharTime = CharTimeFor(state_.MODE, state_.scheduleBaud);
+
+    if (words.size() == 1) {
+        if (state_.scheduleNextTime <= now) {
+            log_.writef("GetSchedule : Expired time tag %s", line.c_str());
+            return;
+        }
+        state_.scheduleNextTime += static_cast<int64_t>(static_cast<float>(lastSize) * state_.scheduleCharTime);
+        lastSize = sizeOfQueueFile(words[0]);
+        queue_.append(FormatQueueEntry(static_cast<std::time_t>(state_.scheduleNextTime.load()), words[0]));
+    } else if (words.size() == 3) {
+        std::optional<int64_t> tag = ParseTimeTag(line);
+        state_.scheduleTagTime = tag.value_or(0);
+        if (tag && *tag > 0) state_.scheduleNextTime = *tag;
+        if (tag && *tag > now) {
+            queue_.append(line);
+            lastSize = sizeOfQueueFile(words[2]);
+        } else {
+            log_.writef("GetSchedule : Expired time tag %s", line.c_str());
+        }
+    }
+}
+
+void ScheduleReader::AppendScheduleTemp(const std::string& line) {
+    TextFileWriter file;
+    if (!file.open(state_.KOVADataPath.get() + "schedule_temp.lst", TextFileWriter::Mode::Append)) {
+        log_.writef("Unable to open schedule_temp.lst file for %s", line.c_str());
+        return;
+    }
+    file.write(line + "\n");
+    if (!file.close(true)) log_.writef("Unable to write schedule_temp.lst file for %s", line.c_str());
+}
+
+void ScheduleReader::OnReload() {
+    queue_.ClearQueue();
+    state_.transferCancel = 0;
+    window_.setText(Id::SessionState, "");
+    log_.write("OnReload : Reloading Schedule List");
+    if (state_.KOVAAutoStart) return;
+    GetSchedule(state_.scheduleTempPath);
+    GetSchedule(state_.scheduleListPath);
+}

@@ -1,0 +1,89 @@
+#include "transmit/TransmitterControl.h"
+
+#include "app/CommandIds.h"
+#include "app/EventLog.h"
+#include "app/ProgramState.h"
+#include "coding/OutputRouter.h"
+#include "coding/Psk31Library.h"
+#include "coding/SerialLine.h"
+#include "platform/Controls.h"
+#include "platform/Waits.h"
+#include "transmit/ModulatorSwitch.h"
+
+namespace {
+constexpr int kLtrs = 31;
+constexpr int kHighestSoundCard = 5;
+constexpr int kOffSettleSeconds = 2;
+}  // namespace
+
+bool TransmitterControl::soundCardSelected() const { return p_.state.soundCardID < kHighestSoundCard; }
+
+void TransmitterControl::enableSoundCardMenu(bool enable) {
+    for (int id = Id::SoundNone; id <= Id::SoundCard4; ++id) p_.window.enableMenuItem(id, enable);
+}
+
+void TransmitterControl::CmTX() {
+    if (p_.state.transmitOn) return;
+    enableSoundCardMenu(false);
+    p_.state.transmitOn = 1;
+    p_.window.setText(Id::TransmitState, "  ON  ");
+    p_.log.write("CmTX : Transmitter ON");
+    p_.line.KeyTransmitLine(true);
+
+    int mode = p_.state.MODE;
+    if (mode == kModePsk31) {
+        if (soundCardSelected()) {
+            p_.state.pskFrequency = static_cast<float>(p_.state.markTone.load());
+            p_.psk.SetCarrierFrequency(static_cast<int>(p_.state.markTone.load()));
+            p_.psk.StartTransmit();
+        } else {
+            // The Diddle switch's only effect: letters shifts while idle.
+            while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn)
+                p_.router.SendCode(kLtrs);
+        }
+    } else if (mode != kModeCw && soundCardSelected()) {
+        p_.modulator.StartModulator();
+    }
+}
+
+void TransmitterControl::CmRX() {
+    if (!p_.state.transmitOn) return;
+    p_.state.transmitOn = 0;
+    p_.state.cwTimerCheck = 0;
+    p_.window.checkMenuItem(Id::AutoCwIdTimer, false);
+    // With the timer now off, restarting it only turns it off.
+    p_.state.CWTimer = -1;
+    p_.window.setText(Id::CwIdCount, "OFF");
+    p_.window.setText(Id::TransmitState, "  OFF  ");
+    p_.state.notSending = 1;
+    p_.line.KeyTransmitLine(false);
+    p_.log.write("CmRX : Transmitter OFF");
+
+    int mode = p_.state.MODE;
+    if (mode == kModePsk31) {
+        p_.psk.FlushQueue();
+        p_.psk.StopTransmit();
+        p_.waits.WaitSeconds(kOffSettleSeconds);
+        p_.psk.FlushQueue();
+        p_.psk.StopTransmit();
+    } else if (mode != kModeCw) {
+        p_.state.modPending.clear();
+        p_.waits.WaitSeconds(kOffSettleSeconds);
+        p_.modulator.StopModulator();
+    }
+    enableSoundCardMenu(true);
+}
+
+void TransmitterControl::SendIdleSequence(int a, int b, int c) {
+    p_.waits.WaitSeconds(a);
+    p_.state.timerTick = 0;
+    if (p_.state.MODE == kModeAscii) {
+        p_.waits.WaitSeconds(b);
+    } else {
+        while (p_.state.timerTick < b) {
+            p_.router.SendCode(kLtrs);
+            p_.waits.PumpMessages();
+        }
+    }
+    p_.waits.WaitSeconds(c);
+}
