@@ -1,0 +1,82 @@
+#pragma once
+// The station assembled: every subsystem built once, in the order in which
+// each needs the others, on the platform parts that the program (Qt, termios,
+// ALSA) or a test (fakes, simulated time) provides. Owns them all.
+
+#include <functional>
+
+#include "app/EventLog.h"
+#include "app/ProgramState.h"
+#include "coding/CharacterEncoder.h"
+#include "coding/OutputRouter.h"
+#include "coding/SerialLine.h"
+#include "coding/SerialMenus.h"
+#include "config/InitializationFile.h"
+#include "net/MessageQueueing.h"
+#include "platform/Waits.h"
+#include "transmit/ControlMenus.h"
+#include "transmit/CwIdentification.h"
+#include "transmit/FileTransmitter.h"
+#include "transmit/MorseKeyer.h"
+#include "transmit/QueueFileSender.h"
+#include "transmit/ScheduleReader.h"
+#include "transmit/ScriptCommands.h"
+#include "transmit/SessionControl.h"
+#include "transmit/StandaloneTransmission.h"
+#include "transmit/TimerControl.h"
+#include "transmit/TransmitCycle.h"
+#include "transmit/TransmitQueue.h"
+#include "transmit/TransmitterControl.h"
+
+class CallPoster;
+class Clock;
+class Controls;
+class EventPump;
+class ModulatorSwitch;
+class Psk31Library;
+class SerialDriver;
+class WindowTimers;
+
+struct StationPlatform {
+    Controls& window;
+    const Clock& clock;
+    EventPump& pump;
+    WindowTimers& timers;
+    CallPoster& poster;
+    SerialDriver& serialDriver;
+    Psk31Library& psk;
+    ModulatorSwitch& modulator;
+    // Ends the program: -1 for a port that cannot be opened, 0 without timers.
+    std::function<void(int exitCode)> exitProgram;
+};
+
+class Station {
+public:
+    Station(ProgramState& state, const StationPlatform& platform);
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    ProgramState& state;
+    StationPlatform platform;
+    EventLog log;
+    Waits waits;
+    SerialLine line;
+    OutputRouter router;
+    SerialMenus serialMenus;
+    CharacterEncoder encoder;
+    TimerControl timerControl;
+    MorseKeyer morse;
+    TransmitterControl transmitter;
+    SessionControl session;
+    FileTransmitter files;
+    CwIdentification cwid;
+    StandaloneTransmission standalone;
+    TransmitQueue queue;
+    ScheduleReader schedule;
+    MessageQueueing messages;
+    InitializationFile ini;
+    ScriptCommands scripts;
+    QueueFileSender framing;
+    TransmitCycle cycle;
+    ControlMenus controlMenus;
+};
