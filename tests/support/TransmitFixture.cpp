@@ -1,0 +1,51 @@
+#include "support/TransmitFixture.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "app/CommandIds.h"
+
+TransmitFixture::TransmitFixture()
+    : station(state, {window, clock, time, time, time, driver, psk, modulator,
+                      [this](int code) { exits.push_back(code); }}) {
+    ::mkdir("log", 0777);
+    ::mkdir("data", 0777);
+    clock.setLocal(2026, 12, 9, 10, 0, 0);
+    ::setenv("TARVIK_COM1", pty.slavePath().c_str(), 1);
+    time.everyPump = [this] { air += pty.readAvailable(0); };
+}
+
+TransmitFixture::~TransmitFixture() {
+    station.line.CloseCommPort();
+    ::unsetenv("TARVIK_COM1");
+}
+
+void TransmitFixture::openPort() {
+    station.serialMenus.ChooseComPort(Id::ComDisabled);
+    station.serialMenus.ChooseComPort(Id::Com1);
+    driver.takeEvents();
+}
+
+void TransmitFixture::writeData(const std::string& name, const std::string& bytes) {
+    WriteBinaryFile("data/" + name, bytes);
+}
+
+std::vector<std::string> TransmitFixture::logMessages() {
+    std::vector<std::string> messages;
+    for (const std::string& line : window.list(Id::LogList)) messages.push_back(line.substr(11));
+    return messages;
+}
+
+std::vector<std::string> TransmitFixture::logMessagesFrom(const std::string& first) {
+    std::vector<std::string> all = logMessages();
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i] == first) return std::vector<std::string>(all.begin() + static_cast<long>(i), all.end());
+    return {};
+}
+
+bool TransmitFixture::logged(const std::string& message) {
+    for (const std::string& line : logMessages())
+        if (line == message) return true;
+    return false;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The whole station on simulated time, for the transmit cycle: a fake window,
+// the serial line on a pseudo-terminal (drained into `air` on every pump,
+// with the modem lines recorded), a recording PSK31 library and modulator
+// switch, in a fresh working directory with log/ and data/.
+
+#include <string>
+#include <vector>
+
+#include "app/Station.h"
+#include "support/FakeControls.h"
+#include "support/ModemLineRecorder.h"
+#include "support/PseudoTerminal.h"
+#include "support/RecordingPsk31.h"
+#include "support/SimulatedTime.h"
+#include "support/TempDir.h"
+#include "support/TestClock.h"
+#include "transmit/ModulatorSwitch.h"
+
+class RecordingModulator : public ModulatorSwitch {
+public:
+    void StartModulator() override { ++starts; }
+    void StopModulator() override { ++stops; }
+    int starts = 0;
+    int stops = 0;
+};
+
+struct TransmitFixture {
+    TransmitFixture();
+    ~TransmitFixture();
+
+    // COM1 on the pseudo-terminal, opened as the operator would.
+    void openPort();
+    void writeData(const std::string& name, const std::string& bytes);
+    std::vector<std::string> logMessages();
+    // The log messages from the first one equal to `first` on.
+    std::vector<std::string> logMessagesFrom(const std::string& first);
+    bool logged(const std::string& message);
+
+    TempDir dir;
+    ProgramState state;
+    FakeControls window;
+    TestClock clock;
+    SimulatedTime time{clock};
+    PseudoTerminal pty;
+    ModemLineRecorder driver;
+    RecordingPsk31 psk;
+    RecordingModulator modulator;
+    std::vector<int> exits;
+    Station station;
+    std::string air;
+};
