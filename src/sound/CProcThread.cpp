@@ -87,11 +87,17 @@ void CProcThread::Run() {
     keyer = std::make_unique<CMSKGen>(state_);
     keyer->Init(sampleRate, state_.toneCenter);
     keyer->SetTones(sampleRate, state_.toneCenter);
-    while (state_.modulatorStop == 0) {
-        if (!playFrame(frameLength, state_.modPending.takeFirst())) return;
+    // A stop waits until the last character's frame has left the device (ten
+    // idle frames behind it), so that a character SendCode took is never cut
+    // off; at 45.45 baud the ring holds 1.65 s, with 8 data bits 2.4 s.
+    int idleFrames = CSound::kRingBuffers;
+    while (state_.modulatorStop == 0 || idleFrames < CSound::kRingBuffers) {
+        int code = state_.modPending.takeFirst();
+        if (!playFrame(frameLength, code)) return;
+        idleFrames = code != 0 ? 0 : idleFrames + 1;
     }
-    // Forgetting the queued buffers first makes the close drop them: the
-    // sound stops at once.
+    // Forgetting the queued buffers first makes the close drop them (idle
+    // frames only): the sound stops at once.
     device->ResetCounters();
     ReleaseAll();
 }
