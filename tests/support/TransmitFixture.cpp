@@ -14,6 +14,8 @@ TransmitFixture::TransmitFixture()
     clock.setLocal(2026, 12, 9, 10, 0, 0);
     ::setenv("TARVIK_COM1", pty.slavePath().c_str(), 1);
     time.everyPump = [this] { air += pty.readAvailable(0); };
+    // The clock runs from start-up on; every timed wait counts its ticks.
+    station.timerControl.OnTimer(TimerControl::kStartClock);
 }
 
 TransmitFixture::~TransmitFixture() {

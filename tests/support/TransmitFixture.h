@@ -2,7 +2,8 @@
 // The whole station on simulated time, for the transmit cycle: a fake window,
 // the serial line on a pseudo-terminal (drained into `air` on every pump,
 // with the modem lines recorded), a recording PSK31 library and modulator
-// switch, in a fresh working directory with log/ and data/.
+// switch, in a fresh working directory with log/ and data/. The clock timer
+// runs, as it does from start-up on.
 
 #include <string>
 #include <vector>

@@ -12,10 +12,7 @@ using namespace std::chrono_literals;
 namespace {
 
 struct CycleFixture : TransmitFixture {
-    CycleFixture() {
-        station.timerControl.OnTimer(TimerControl::kStartClock);
-        station.session.CmEnable();
-    }
+    CycleFixture() { station.session.CmEnable(); }
     void queueAt(std::time_t when, const std::string& name) { station.queue.append(FormatQueueEntry(when, name)); }
     std::vector<std::string> countDowns;
 };
@@ -25,7 +22,7 @@ struct CycleFixture : TransmitFixture {
 TEST(TransmitCycle, TheClockTickShowsTheTimeAndCountsTicks) {
     TransmitFixture s;
     s.clock.setLocal(2001, 5, 5, 12, 35, 6);
-    s.station.timerControl.OnTimer(TimerControl::kStartClock);
+    s.state.timerTick = 0;
     s.time.runFor(1000ms);
     EXPECT_EQ(s.state.timerTick, 1);
     EXPECT_EQ(s.window.text(Id::ClockText), "Sat May 05 12:35:07 2001");
@@ -88,7 +85,6 @@ TEST(TransmitCycle, AutostartEnablesTheSchedulerAndSwitchesOffAfterEachFile) {
     TransmitFixture s;
     s.state.KOVAAutoStart = 1;
     s.writeData("a.txt", "A");
-    s.station.timerControl.OnTimer(TimerControl::kStartClock);
     s.time.runFor(1500ms);
     EXPECT_EQ(s.window.text(Id::SchedulerState), "AutoWait");
     s.station.queue.append(FormatQueueEntry(s.clock.nowSeconds(), "a.txt"));
