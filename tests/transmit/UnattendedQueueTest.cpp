@@ -1,0 +1,90 @@
+// A schedule worked through unattended: the queue filled from schedule.lst,
+// the scheduler enabled, and a framed file sent on a pseudo-terminal.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "app/CommandIds.h"
+#include "platform/FileSystem.h"
+#include "support/TransmitFixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr char LTRS = 31;
+
+std::string withoutIdleRuns(const std::string& air) {
+    std::size_t first = air.find_first_not_of(LTRS);
+    std::size_t last = air.find_last_not_of(LTRS);
+    return first == std::string::npos ? std::string() : air.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+TEST(UnattendedQueue, AScheduledFileGoesOutFramedInMilitary) {
+    TransmitFixture s;
+    s.state.TxLine = Id::TxLineRts;
+    s.openPort();
+    ::mkdir("data/approvedmoderatedwords", 0777);
+    s.state.scheduleListPath = "data\\schedule.lst";
+    s.state.scheduleTempPath = "data\\schedule_temp.lst";
+    s.state.headerEnable = 1;
+    s.writeData("header.txt", "ZCZC\r\n");
+    s.writeData("news.txt", "HI 5\r\n");
+    s.writeData("footer.txt", "NNNN\r\n");
+    WriteBinaryFile("data/schedule.lst", "12/09/2026 10:00:30 news.txt\r\n12/09/2026 10:00:40 $RX\r\n");
+
+    s.station.schedule.OnReload();
+    s.station.session.CmEnable();
+    ASSERT_TRUE(s.time.runUntil([&] { return s.logged("CmRX : Transmitter OFF"); }, 120s));
+
+    const std::string expected = {17, 14, 17, 14, 8, 8, 2, LTRS, 20, 6, 4, 27, 16, 8, 8, 2, LTRS, 12, 12, 12, 12, 8, 8, 2};
+    EXPECT_EQ(withoutIdleRuns(s.air), expected);
+    EXPECT_GT(s.air.find_first_not_of(LTRS), 100u) << "seven seconds of letters shifts lead in";
+
+    EXPECT_EQ(s.logMessagesFrom("File <news.txt> in TRANSMIT Queue."),
+              (std::vector<std::string>{"File <news.txt> in TRANSMIT Queue.", "CmTX : Transmitter ON",
+                                        "TXFile : Sending file <header.txt>.", "TXFile : Sending file <news.txt>.",
+                                        "TXFile : Sending file <footer.txt>.", "Completed sending <news.txt>.",
+                                        "CmRX : Transmitter OFF", "CmDisable : Scheduler DISABLED",
+                                        "Queue Empty: Nothing to Send."}));
+    EXPECT_EQ(s.driver.takeEvents(), (std::vector<std::string>{"RTS+", "RTS-"}));
+    EXPECT_EQ(s.state.localLock, 0);
+    EXPECT_EQ(s.state.notSending, 1);
+}
+
+TEST(UnattendedQueue, AMissingQueueFileIsLoggedAndTheCycleGoesOn) {
+    TransmitFixture s;
+    s.writeData("there.txt", "X");
+    s.station.queue.append("12/09/2026 10:00:00 missing.txt");
+    s.station.queue.append("12/09/2026 10:00:00 there.txt");
+    s.station.session.CmEnable();
+    ASSERT_TRUE(s.time.runUntil([&] { return s.logged("Completed sending <there.txt>."); }, 120s));
+    EXPECT_TRUE(s.logged("SendAbort : File <missing.txt> could not be opened."));
+}
+
+TEST(UnattendedQueue, ApprovedMessagesAreSweptIntoTheQueueAfterAFile) {
+    TransmitFixture s;
+    s.state.scheduleTempPath = "data\\schedule_temp.lst";
+    ::mkdir("data/approvedmoderatedwords", 0777);
+    s.writeData("a.txt", "A");
+    s.writeData("approvedmoderatedwords/ok.txt", "OK");
+    s.writeData("approvedmoderatedwords/clash.txt", "new");
+    s.writeData("clash.txt", "old");
+    s.station.framing.SendFramed("a.txt");
+    EXPECT_EQ(ReadBinaryFile("data/ok.txt"), "OK");
+    EXPECT_EQ(ReadBinaryFile("data/clash.txt"), "old") << "a move never replaces a file";
+    EXPECT_TRUE(s.logged("Moved data\\approvedmoderatedwords\\ok.txt -> data\\ok.txt"));
+    EXPECT_TRUE(s.logged("Failed to move data\\approvedmoderatedwords\\clash.txt Error: File exists"));
+    ASSERT_EQ(s.window.listCount(Id::QueueList), 1);
+    EXPECT_NE(s.window.listItem(Id::QueueList, 0).find(" ok.txt"), std::string::npos);
+    EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "ok.txt\r\n");
+
+    RemoveFile("data/approvedmoderatedwords/clash.txt");
+    ::rmdir("data/approvedmoderatedwords");
+    s.station.messages.SweepApprovedFolder();
+    EXPECT_EQ(s.logMessages().back(),
+              "Failed to open directory data\\approvedmoderatedwords\\*. Error: No such file or directory");
+}
