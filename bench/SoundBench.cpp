@@ -2,7 +2,7 @@
 // and converted as the station makes them (keyer, gain, 16-bit conversion
 // into a device that plays instantly), as a share of one core, and how many
 // character frames a second the keyer alone can make. Run by hand:
-//   cmake -DTARVIK_BENCH=ON ... && ./bench/tarvik_bench
+//   cmake -DTARVIK_BENCH=ON ... && ./bench/SoundBench
 
 #include <benchmark/benchmark.h>
 

@@ -5,6 +5,9 @@
 
 namespace {
 
+// A write that finds no room after all waits no longer than the writer's own limit.
+constexpr int kWriteWaitMs = 2000;
+
 // ALSA prints its own complaints to standard error; the station reports the
 // failure itself (the code's box and a log line), so they are kept quiet.
 void quietAlsaMessages(const char*, int, const char*, int, const char*, ...) {}
@@ -107,7 +110,10 @@ AudioOutput::Write AlsaOutput::write(const int16_t* samples, int frames) {
             continue;
         }
         if (done == -EAGAIN || done == -EINTR) {
-            snd_pcm_wait(pcm_, 10);
+            if (snd_pcm_wait(pcm_, kWriteWaitMs) == 0) {
+                lastError_ = "write: the device took nothing for " + std::to_string(kWriteWaitMs) + " ms";
+                return Write::Failed;
+            }
             continue;
         }
         if (done < 0) {
