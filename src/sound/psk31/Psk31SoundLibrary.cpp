@@ -176,7 +176,10 @@ bool Psk31SoundLibrary::sendNext(Psk31Sender& sender) {
             if (sender.skipped()) log_.writef("PSK31 : character %d has no Varicode; not sent", entry->code);
             return ok;
         }
-        if (entry->code != kPskControlSendCwId) return true;
+        if (entry->code != kPskControlSendCwId) {
+            log_.writef("PSK31 : control request %d is not known; ignored", entry->code);
+            return true;
+        }
         std::string text;
         {
             std::lock_guard<std::mutex> hold(lock_);
