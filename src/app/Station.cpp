@@ -1,22 +1,29 @@
 #include "app/Station.h"
 
 #include "platform/EventPump.h"
+#include "sound/psk31/Psk31SoundLibrary.h"
 
 Station::Station(ProgramState& programState, const StationPlatform& parts)
     : state(programState),
       platform(parts),
       log(state, platform.window, platform.clock, platform.pump),
       waits(platform.pump, state.timerTick, state.morseTick),
+      ownPsk(platform.psk ? nullptr
+                          : std::make_unique<Psk31SoundLibrary>(log, platform.pump, MorseKeyer::PatternFor,
+                                                                platform.soundDevices)),
+      psk(platform.psk ? *platform.psk : *ownPsk),
       line(state, platform.serialDriver, log, platform.window, platform.exitProgram),
-      router(state, waits, platform.psk, line),
-      serialMenus(state, line, platform.psk, log, platform.window),
+      router(state, waits, psk, line),
+      serialMenus(state, line, psk, log, platform.window),
       encoder(state, log, router, platform.clock),
       timerControl(state, platform.timers, log, platform.exitProgram),
       morse(waits, line),
-      transmitter({state, log, platform.window, waits, line, platform.psk, router, platform.modulator}),
-      session(state, log, platform.window, platform.psk, transmitter),
-      files({state, log, platform.window, waits, platform.psk, router, encoder, morse}),
-      cwid({state, log, platform.window, waits, platform.psk, transmitter, files, morse, timerControl}),
+      soundMenu(state, platform.window, platform.runSoundSetup),
+      modulator(state, platform.window, log, waits, [this] { transmitter.CmRX(); }, platform.soundDevices),
+      transmitter({state, log, platform.window, waits, line, psk, router, modulator, soundMenu}),
+      session(state, log, platform.window, psk, transmitter),
+      files({state, log, platform.window, waits, psk, router, encoder, morse}),
+      cwid({state, log, platform.window, waits, psk, transmitter, files, morse, timerControl}),
       standalone(state, transmitter, session, files, cwid),
       queue(state, log, platform.window, platform.clock),
       schedule(state, log, platform.window, queue, platform.clock),

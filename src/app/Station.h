@@ -4,6 +4,7 @@
 // ALSA) or a test (fakes, simulated time) provides. Owns them all.
 
 #include <functional>
+#include <memory>
 
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
@@ -14,6 +15,9 @@
 #include "config/InitializationFile.h"
 #include "net/MessageQueueing.h"
 #include "platform/Waits.h"
+#include "sound/CSound.h"
+#include "sound/ModulatorControl.h"
+#include "sound/SoundCardMenu.h"
 #include "transmit/ControlMenus.h"
 #include "transmit/CwIdentification.h"
 #include "transmit/FileTransmitter.h"
@@ -32,7 +36,6 @@ class CallPoster;
 class Clock;
 class Controls;
 class EventPump;
-class ModulatorSwitch;
 class Psk31Library;
 class SerialDriver;
 class WindowTimers;
@@ -44,10 +47,14 @@ struct StationPlatform {
     WindowTimers& timers;
     CallPoster& poster;
     SerialDriver& serialDriver;
-    Psk31Library& psk;
-    ModulatorSwitch& modulator;
     // Ends the program: -1 for a port that cannot be opened, 0 without timers.
     std::function<void(int exitCode)> exitProgram;
+    // Shows the sound card frequency dialog (window code).
+    std::function<void()> runSoundSetup = {};
+    // The sound devices; empty for the real ones (ALSA or a WAV file).
+    CSound::DeviceFactory soundDevices = {};
+    // A PSK31 library of the caller's; null for the station's own on the sound devices.
+    Psk31Library* psk = nullptr;
 };
 
 class Station {
@@ -60,12 +67,16 @@ public:
     StationPlatform platform;
     EventLog log;
     Waits waits;
+    std::unique_ptr<Psk31Library> ownPsk;
+    Psk31Library& psk;
     SerialLine line;
     OutputRouter router;
     SerialMenus serialMenus;
     CharacterEncoder encoder;
     TimerControl timerControl;
     MorseKeyer morse;
+    SoundCardMenu soundMenu;
+    ModulatorControl modulator;
     TransmitterControl transmitter;
     SessionControl session;
     FileTransmitter files;

@@ -24,12 +24,12 @@ void OutputRouter::HandOver(int code) { state_.modPending.append(code); }
 
 void OutputRouter::sendToPsk(int code) {
     psk_.QueueCharacter(code, 0);
-    while (psk_.PendingCharacters() > kPskQueueLimit) waits_.PumpMessages();
+    while (psk_.PendingCharacters() > kPskQueueLimit) waits_.PumpWhileBusy();
 }
 
 // At most one code ever waits for the modulator.
 void OutputRouter::sendToModulator(int code) {
-    while (state_.modPending.count() > 0) waits_.PumpMessages();
+    while (state_.modPending.count() > 0) waits_.PumpWhileBusy();
     HandOver(code);
 }
 
@@ -42,5 +42,5 @@ void OutputRouter::sendToSerial(int code) {
         waits_.PumpMessages();
         if (outcome == SerialLine::Outcome::Written) break;
     }
-    while (line_.outputPending()) waits_.PumpMessages();
+    while (line_.outputPending()) waits_.PumpWhileBusy();
 }

@@ -3,6 +3,8 @@
 // of the transmit path is a loop around it. Injectable, so tests can drive
 // simulated time from inside the waits.
 
+#include <chrono>
+
 class EventPump {
 public:
     virtual ~EventPump() = default;
@@ -12,4 +14,7 @@ public:
     // For waits whose end only an event can bring (a timer tick): may block
     // until the next event instead of resting and polling.
     virtual void pumpUntilEvent() { pumpMessages(); }
+    // For waits on an output that takes a character in tens of milliseconds:
+    // dispatches events as they come for about `span`, then returns.
+    virtual void pumpFor(std::chrono::milliseconds span) { pumpMessages(); }
 };

@@ -1,6 +1,8 @@
 #include "platform/QtEventPump.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QThread>
 
 #include <chrono>
@@ -26,4 +28,14 @@ void QtEventPump::pumpUntilEvent() {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     else
         std::this_thread::sleep_for(kRest);
+}
+
+void QtEventPump::pumpFor(std::chrono::milliseconds span) {
+    if (!onWindowThread()) {
+        std::this_thread::sleep_for(span);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(span, &loop, &QEventLoop::quit);
+    loop.exec();
 }

@@ -10,4 +10,5 @@ class QtEventPump : public EventPump {
 public:
     void pumpMessages() override;
     void pumpUntilEvent() override;
+    void pumpFor(std::chrono::milliseconds span) override;
 };

@@ -5,16 +5,21 @@
 // a timer event moves the counters, so the wait may sleep until the next event.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 #include "platform/EventPump.h"
 
 class Waits {
 public:
+    static constexpr std::chrono::milliseconds kBusyRest{10};
+
     Waits(EventPump& pump, std::atomic<int32_t>& timerTick, std::atomic<int32_t>& morseTick)
         : pump_(pump), timerTick_(timerTick), morseTick_(morseTick) {}
 
     void PumpMessages() { pump_.pumpMessages(); }
+    // While an output works through a character: events go on, the core rests.
+    void PumpWhileBusy() { pump_.pumpFor(kBusyRest); }
     // Resets timerTick, then pumps until it reaches n (n <= 0 returns at once).
     void WaitSeconds(int n);
     // The same on morseTick.

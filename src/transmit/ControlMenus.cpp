@@ -53,6 +53,6 @@ void ControlMenus::ToggleBreak() {
     p_.transmitter.CmTX();
     p_.window.checkMenuItem(Id::SendBreakSignal, true);
     p_.line.SetBreak(true);
-    while (p_.state.sendBreakSignal) p_.waits.PumpMessages();
+    while (p_.state.sendBreakSignal) p_.waits.PumpWhileBusy();
     p_.transmitter.CmRX();
 }

@@ -80,11 +80,11 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
 
 bool FileTransmitter::waitWhilePaused(int mode) {
     while (!p_.state.transferSend) {
-        p_.waits.PumpMessages();
+        p_.waits.PumpWhileBusy();
         if (mode == kModePsk31) {
             // Idle characters keep the PSK31 carrier alive while paused.
             p_.psk.QueueCharacter(0, 0);
-            while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpMessages();
+            while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpWhileBusy();
         }
         if (p_.state.transferCancel) return false;
     }

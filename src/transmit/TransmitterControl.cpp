@@ -8,7 +8,8 @@
 #include "coding/SerialLine.h"
 #include "platform/Controls.h"
 #include "platform/Waits.h"
-#include "transmit/ModulatorSwitch.h"
+#include "sound/ModulatorControl.h"
+#include "sound/SoundCardMenu.h"
 
 namespace {
 constexpr int kLtrs = 31;
@@ -18,13 +19,9 @@ constexpr int kOffSettleSeconds = 2;
 
 bool TransmitterControl::soundCardSelected() const { return p_.state.soundCardID < kHighestSoundCard; }
 
-void TransmitterControl::enableSoundCardMenu(bool enable) {
-    for (int id = Id::SoundNone; id <= Id::SoundCard4; ++id) p_.window.enableMenuItem(id, enable);
-}
-
 void TransmitterControl::CmTX() {
     if (p_.state.transmitOn) return;
-    enableSoundCardMenu(false);
+    p_.soundMenu.EnableCardItems(false);
     p_.state.transmitOn = 1;
     p_.window.setText(Id::TransmitState, "  ON  ");
     p_.log.write("CmTX : Transmitter ON");
@@ -41,8 +38,8 @@ void TransmitterControl::CmTX() {
             while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn)
                 p_.router.SendCode(kLtrs);
         }
-    } else if (mode != kModeCw && soundCardSelected()) {
-        p_.modulator.StartModulator();
+    } else if (ModulatorControl::SoundModemChosen(p_.state)) {
+        p_.modulator.startForTransmit();
     }
 }
 
@@ -67,11 +64,9 @@ void TransmitterControl::CmRX() {
         p_.psk.FlushQueue();
         p_.psk.StopTransmit();
     } else if (mode != kModeCw) {
-        p_.state.modPending.clear();
-        p_.waits.WaitSeconds(kOffSettleSeconds);
-        p_.modulator.StopModulator();
+        p_.modulator.stopAfterTransmit();
     }
-    enableSoundCardMenu(true);
+    p_.soundMenu.EnableCardItems(true);
 }
 
 void TransmitterControl::SendIdleSequence(int a, int b, int c) {

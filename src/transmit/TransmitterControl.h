@@ -6,10 +6,11 @@
 
 class Controls;
 class EventLog;
-class ModulatorSwitch;
+class ModulatorControl;
 class OutputRouter;
 class Psk31Library;
 class SerialLine;
+class SoundCardMenu;
 class Waits;
 struct ProgramState;
 
@@ -23,7 +24,8 @@ public:
         SerialLine& line;
         Psk31Library& psk;
         OutputRouter& router;
-        ModulatorSwitch& modulator;
+        ModulatorControl& modulator;
+        SoundCardMenu& soundMenu;
     };
 
     explicit TransmitterControl(const Parts& parts) : p_(parts) {}
@@ -34,7 +36,6 @@ public:
     void SendIdleSequence(int a, int b, int c);
 
 private:
-    void enableSoundCardMenu(bool enable);
     bool soundCardSelected() const;
 
     Parts p_;

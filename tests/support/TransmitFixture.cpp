@@ -6,9 +6,18 @@
 
 #include "app/CommandIds.h"
 
+namespace {
+std::shared_ptr<Capture> pacedCapture() {
+    auto capture = std::make_shared<Capture>();
+    capture->periodTime = std::chrono::milliseconds(5);
+    return capture;
+}
+}  // namespace
+
 TransmitFixture::TransmitFixture()
-    : station(state, {window, clock, time, time, time, driver, psk, modulator,
-                      [this](int code) { exits.push_back(code); }}) {
+    : sound(pacedCapture()),
+      station(state, {window, clock, time, time, time, driver, [this](int code) { exits.push_back(code); }, {},
+                      CaptureDevices(sound), &psk}) {
     ::mkdir("log", 0777);
     ::mkdir("data", 0777);
     clock.setLocal(2026, 12, 9, 10, 0, 0);

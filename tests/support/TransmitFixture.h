@@ -1,8 +1,8 @@
 #pragma once
 // The whole station on simulated time, for the transmit cycle: a fake window,
 // the serial line on a pseudo-terminal (drained into `air` on every pump,
-// with the modem lines recorded), a recording PSK31 library and modulator
-// switch, in a fresh working directory with log/ and data/. The clock timer
+// with the modem lines recorded), a recording PSK31 library and sound devices
+// that record into memory at a real card's pace, in a fresh working directory with log/ and data/. The clock timer
 // runs, as it does from start-up on.
 
 #include <string>
@@ -16,15 +16,7 @@
 #include "support/SimulatedTime.h"
 #include "support/TempDir.h"
 #include "support/TestClock.h"
-#include "transmit/ModulatorSwitch.h"
-
-class RecordingModulator : public ModulatorSwitch {
-public:
-    void StartModulator() override { ++starts; }
-    void StopModulator() override { ++stops; }
-    int starts = 0;
-    int stops = 0;
-};
+#include "support/CaptureOutput.h"
 
 struct TransmitFixture {
     TransmitFixture();
@@ -46,7 +38,7 @@ struct TransmitFixture {
     PseudoTerminal pty;
     ModemLineRecorder driver;
     RecordingPsk31 psk;
-    RecordingModulator modulator;
+    std::shared_ptr<Capture> sound;
     std::vector<int> exits;
     Station station;
     std::string air;

@@ -170,19 +170,19 @@ TEST(TransmitterControl, OnAndOffActOnceAndKeyTheLine) {
     auto lines = s.logMessages();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "CmTX : Transmitter ON"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "CmRX : Transmitter OFF"), 1);
-    EXPECT_EQ(s.modulator.starts, 0) << "no sound card";
-    EXPECT_EQ(s.modulator.stops, 1);
+    EXPECT_TRUE(s.sound->openedIds().empty()) << "no sound card";
 }
 
 TEST(TransmitterControl, SoundAndPsk31StartAndStopTheirOutputs) {
     TransmitFixture s;
     s.state.soundCardID = 1;
-    s.state.modPending.append(9);
     s.station.transmitter.CmTX();
-    EXPECT_EQ(s.modulator.starts, 1);
+    s.station.router.SendCode(3);
     s.station.transmitter.CmRX();
-    EXPECT_EQ(s.state.modPending.count(), 0) << "a code not yet taken is dropped";
-    EXPECT_EQ(s.modulator.stops, 1);
+    EXPECT_EQ(s.state.modPending.count(), 0);
+    EXPECT_EQ(s.state.modulatorStop, 1);
+    s.station.modulator.waitForEnd();
+    EXPECT_EQ(s.sound->openedIds(), std::vector<int>{1}) << "the chosen card";
 
     s.state.MODE = kModePsk31;
     s.state.markTone = 1000.0;
