@@ -7,6 +7,7 @@
 #include "platform/PathMap.h"
 
 bool OpenInTextEditor(const std::string& path) {
-    QString mapped = QString::fromLocal8Bit(MapSlashes(path).c_str());
+    // Resolved without regard to case: "Tarvik.INI" finds Tarvik.ini.
+    QString mapped = QString::fromLocal8Bit(ResolvePath(path).c_str());
     return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{mapped});
 }

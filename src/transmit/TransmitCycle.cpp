@@ -30,6 +30,7 @@ void TransmitCycle::ClockTick() {
 }
 
 void TransmitCycle::CycleStep() {
+    if (stopped_) return;
     if (p_.state.scheduleEnable) QueueTick(p_.clock.nowSeconds());
     if (!p_.state.KOVAAutoStart) return;
     if (p_.queue.count() > 0 && !p_.state.scheduleEnable) {

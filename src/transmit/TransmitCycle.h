@@ -50,6 +50,8 @@ public:
     void QueueTick(int64_t now);
     // 32770 "Send Selected  File".
     void OnManagequeueSendnextfile();
+    // At shutdown: later ticks still count and show the time, but start nothing.
+    void Stop() { stopped_ = true; }
 
     static std::string ClockText(const std::tm& local);
 
@@ -58,4 +60,5 @@ private:
     void endSession();
 
     Parts p_;
+    bool stopped_ = false;
 };
