@@ -41,13 +41,19 @@ CTarvikApp::CTarvikApp()
 CTarvikApp::~CTarvikApp() = default;
 
 int CTarvikApp::Run() {
+    Start();
+    window_.exec();
+    Stop();
+    return 0;
+}
+
+void CTarvikApp::Start() {
     watchSignals();
     startUp_.Run();
     window_.show();
-    window_.exec();
-    startUp_.ShutDown();
-    return 0;
 }
+
+void CTarvikApp::Stop() { startUp_.ShutDown(); }
 
 void CTarvikApp::watchSignals() {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;

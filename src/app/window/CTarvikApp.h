@@ -27,6 +27,11 @@ public:
 
     // Start-up, the window's life, shutdown; the program's exit code.
     int Run();
+    // The three apart, for tests.
+    void Start();
+    void Stop();
+    CTarvikDlg& window() { return window_; }
+    Station& station() { return station_; }
 
 private:
     void watchSignals();

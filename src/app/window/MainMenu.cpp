@@ -30,9 +30,9 @@ public:
         action->setCheckable(true);
         action->setChecked(false);
         // The station sets every check mark itself; Qt's own flip is undone.
-        QObject::connect(action, &QAction::triggered, action, [this, action, id](bool checked) {
+        QObject::connect(action, &QAction::triggered, action, [dispatch = dispatch_, action, id](bool checked) {
             action->setChecked(!checked);
-            dispatch_(id);
+            dispatch(id);
         });
         controls_.bindAction(id, action);
     }

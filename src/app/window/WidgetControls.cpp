@@ -343,7 +343,10 @@ void WidgetControls::setMenuItemText(int id, const std::string& text) {
 
 MessageAnswer WidgetControls::messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                          MessageIcon icon) {
-    if (Headless()) return HeadlessMessageBox(text, caption, buttons);
+    if (Headless()) {
+        MessageAnswer taken = HeadlessMessageBox(text, caption, buttons);
+        return answerScripted_ ? headlessAnswer_ : taken;
+    }
     return onWindowThreadReturning<MessageAnswer>([&] {
         QMessageBox box(window_);
         box.setWindowTitle(fromBytes(caption));

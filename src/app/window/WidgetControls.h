@@ -66,6 +66,11 @@ public:
 
     // True under the offscreen platform: nobody can answer a box.
     static bool Headless();
+    // Without a display: the answer boxes take instead of their default.
+    void setHeadlessAnswer(MessageAnswer answer) {
+        headlessAnswer_ = answer;
+        answerScripted_ = true;
+    }
 
 private:
     // Runs `work` on the window thread, waiting for it from any other.
@@ -83,4 +88,6 @@ private:
     std::map<int, bool> sorted_;
     // Widget position of each byte of an edit's text as last set.
     std::map<int, std::vector<int>> bytePositions_;
+    MessageAnswer headlessAnswer_ = MessageAnswer::Ok;
+    bool answerScripted_ = false;
 };

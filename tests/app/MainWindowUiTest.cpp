@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+
+#include "app/CommandIds.h"
+#include "app/window/CTarvikApp.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// The whole program in a fresh working directory, started but not run.
+struct ProgramFixture {
+    ProgramFixture() {
+        for (int n = 1; n <= 8; ++n) ::setenv(("TARVIK_COM" + std::to_string(n)).c_str(), "/dev/no-such-port", 1);
+    }
+    void start() {
+        program = std::make_unique<CTarvikApp>();
+        program->Start();
+    }
+    ~ProgramFixture() {
+        if (program) program->Stop();
+        for (int n = 1; n <= 8; ++n) ::unsetenv(("TARVIK_COM" + std::to_string(n)).c_str());
+    }
+    std::vector<std::string> logMessages() {
+        std::vector<std::string> messages;
+        Controls& window = program->window().controls();
+        for (int i = 0; i < window.listCount(Id::LogList); ++i) messages.push_back(window.listItem(Id::LogList, i).substr(11));
+        return messages;
+    }
+    Controls& controls() { return program->window().controls(); }
+    TempDir dir;
+    std::unique_ptr<CTarvikApp> program;
+};
+
+}  // namespace
+
+TEST(MainWindow, StartsUpWithoutAnyFilesInTheSpecifiedOrder) {
+    ProgramFixture s;
+    s.start();
+    EXPECT_EQ(s.logMessages(),
+              (std::vector<std::string>{"Unable to open Input file Tarvik.ini", "***** Tarvik has been STARTED *****",
+                                        "Initialization", "CmDisable : Scheduler DISABLED", "Reloading Moderated Words",
+                                        "Unable to open Input file Tarvik.ini", "OnReload : Reloading Schedule List",
+                                        "GetSchedule : Cannot open data\\schedule_temp.lst input file.",
+                                        "GetSchedule : Cannot open data\\schedule.lst input file.",
+                                        "Invalid Comport \"NULL\" requested and is not available"}));
+    ProgramState& state = s.program->station().state;
+    EXPECT_EQ(state.SMTP_Port_Number1, 25);
+    EXPECT_EQ(state.KOVAAdminPortNumber, 2323);
+    EXPECT_EQ(s.controls().text(Id::WindowTitle), "Tarvik/Chat/ADMIN" + std::string(37, ' ') + "N o n e ");
+    EXPECT_TRUE(QDir("data/approvedmoderatedwords").exists());
+    EXPECT_TRUE(s.controls().menuItemChecked(Id::NoTimer));
+    EXPECT_TRUE(s.controls().menuItemChecked(Id::ModeMilitary));
+    EXPECT_TRUE(s.controls().menuItemChecked(32865));
+    EXPECT_TRUE(s.controls().menuItemChecked(Id::SoundNone));
+    EXPECT_FALSE(s.controls().menuItemEnabled(Id::TxLineRts)) << "no port, no keying menus";
+}
+
+TEST(MainWindow, TheSchedulerStartsOnlyWithBothKeysAndNoAutostart) {
+    struct Case { const char* ini; int enabled; };
+    for (const Case& c : {Case{"KOVASCHEDULERENABLE=1\n", 0},
+                          Case{"KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n", 1},
+                          Case{"KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\nKOVAAUTOSTART=1\n", 0}}) {
+        ProgramFixture s;
+        WriteBinaryFile("Tarvik.ini", c.ini);
+        s.start();
+        EXPECT_EQ(s.program->station().state.scheduleEnable, c.enabled) << c.ini;
+    }
+}
+
+TEST(MainWindow, TheFileBoxListsTheNewestFirstThenTheScriptCommands) {
+    ProgramFixture s;
+    WriteBinaryFile("Tarvik.ini", "KOVACALLSIGN=\"n0call\"\n");
+    s.start();
+    Controls& window = s.controls();
+    ASSERT_EQ(window.listCount(Id::FileBox), 3 + 34) << "the three word-list folders, then the commands";
+    EXPECT_EQ(window.listItem(Id::FileBox, 3), "$-- --------------------------------------");
+    EXPECT_EQ(window.listItem(Id::FileBox, 3 + 12), " ") << "filled before the identification line is built";
+    s.program->window().dispatch(Id::RefillButton);
+    EXPECT_EQ(window.listItem(Id::FileBox, 3 + 12), "$CWID     // de N0CALL N0CALL ");
+}
+
+TEST(MainWindow, MenuItemsCarryTheStationsCheckMarks) {
+    ProgramFixture s;
+    s.start();
+    QAction* diddle = s.program->window().controls().action(Id::Diddle);
+    ASSERT_NE(diddle, nullptr);
+    diddle->trigger();
+    EXPECT_TRUE(diddle->isChecked());
+    EXPECT_EQ(s.program->station().state.diddleEnable, 1);
+    diddle->trigger();
+    EXPECT_FALSE(diddle->isChecked());
+    s.program->window().controls().action(Id::ModeAscii)->trigger();
+    EXPECT_TRUE(s.controls().menuItemChecked(Id::ModeAscii));
+    EXPECT_FALSE(s.controls().menuItemChecked(Id::ModeMilitary));
+    EXPECT_EQ(s.logMessages().back(), "Mode set to ASCII");
+}
+
+TEST(MainWindow, EscapeBeepsAndEnterDoesNothingAndTheWindowStays) {
+    ProgramFixture s;
+    s.start();
+    CTarvikDlg& window = s.program->window();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.closing());
+}
+
+TEST(MainWindow, TheCloseQuestionAnsweredNoKeepsTheStationAndYesEndsIt) {
+    ProgramFixture s;
+    s.start();
+    CTarvikDlg& window = s.program->window();
+    window.controls().setHeadlessAnswer(MessageAnswer::No);
+    window.close();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.closing());
+    window.controls().setHeadlessAnswer(MessageAnswer::Yes);
+    window.close();
+    EXPECT_TRUE(window.closing());
+    for (int i = 0; i < 10 && window.isVisible(); ++i) QApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    s.program->Stop();
+    EXPECT_EQ(s.logMessages().back(), "***** Tarvik has been TERMINATED *****");
+    s.program.reset();
+}
+
+TEST(MainWindow, ACloseDuringATransmissionCancelsItAndEndsAfterItUnwound) {
+    ProgramFixture s;
+    s.start();
+    WriteBinaryFile("data/thefox.txt", std::string(400, 'X'));
+    CTarvikDlg& window = s.program->window();
+    bool closedDuringSend = false;
+    QTimer::singleShot(3500, &window, [&] {
+        closedDuringSend = s.program->station().state.localLock != 0;
+        window.closeConfirmed();
+    });
+    window.dispatch(Id::SendQuickBrownFox);
+    EXPECT_TRUE(closedDuringSend);
+    for (int i = 0; i < 10 && window.isVisible(); ++i) QApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    s.program->Stop();
+    EXPECT_EQ(s.logMessages().back(), "***** Tarvik has been TERMINATED *****");
+    s.program.reset();
+}
+
+TEST(MainWindow, ScreenshotForAPersonToLookAt) {
+    ProgramFixture s;
+    WriteBinaryFile("Tarvik.ini", "KOVACALLSIGN=\"N0CALL\"\n");
+    s.start();
+    std::string path = std::string(TARVIK_BUILD_DIR) + "/main-window.png";
+    EXPECT_TRUE(s.program->window().grab().save(QString::fromStdString(path)));
+}

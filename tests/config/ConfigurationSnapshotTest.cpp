@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandIds.h"
+#include "config/ConfigurationSnapshot.h"
+#include "support/TransmitFixture.h"
+
+namespace {
+
+struct SnapshotFixture : TransmitFixture {
+    int syncs = 0;
+    ConfigurationSnapshot snapshot{state, station.log, window, station.soundMenu, [this] { ++syncs; }};
+
+    std::vector<std::string> fileLines() {
+        std::string contents = ReadBinaryFile("Tarvik.cfg");
+        std::vector<std::string> lines;
+        for (std::size_t start = 0, end; (end = contents.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(contents.substr(start, end - start));
+        return lines;
+    }
+};
+
+}  // namespace
+
+TEST(ConfigurationSnapshot, WritesThirtyFiveLabelledLines) {
+    SnapshotFixture s;
+    s.state.m_CommPort = "COM2";
+    s.state.soundCardID = 2;
+    s.state.KOVAAdminPortNumber = 2324;
+    s.snapshot.Save();
+    auto lines = s.fileLines();
+    ASSERT_EQ(lines.size(), 35u);
+    EXPECT_EQ(lines[0], "COM2           \tm_CommPort");
+    EXPECT_EQ(lines[1], "45.450001      \tBAUD");
+    EXPECT_EQ(lines[16], "0              KOVASchedulerStartEnabled") << "line 17 has no tab";
+    EXPECT_EQ(lines[21], "3              \tsoundCardID") << "card 3 in the initialization file's form";
+    EXPECT_EQ(lines[23], "2125.000000    \tmarkTone");
+    EXPECT_EQ(lines[27], "-              \tipAuthentication");
+    EXPECT_EQ(lines[34], "2324           \tKOVAAdminPortNumber");
+}
+
+TEST(ConfigurationSnapshot, ARestoreGivesBackTheFieldsAndLogsTheLines) {
+    SnapshotFixture s;
+    s.state.BAUD = 56.9f;
+    s.state.MODE = kModeAscii;
+    s.state.KOVAAutoStart = 1;
+    s.state.headerEnable = 1;
+    s.state.markTone = 1275.5;
+    s.state.KOVAEmailAddress = "NEWS DESK@";
+    s.state.ipPort = "";
+    s.state.KOVAAdminPortNumber = 4000;
+    s.state.soundCardID = 0;
+    s.snapshot.Save();
+
+    ProgramState& state = s.state;
+    state.BAUD = 45.45f;
+    state.MODE = kModeMilitary;
+    state.KOVAAutoStart = 0;
+    state.headerEnable = 0;
+    state.markTone = 2125.0;
+    state.KOVAAdminPortNumber = 2323;
+    s.snapshot.RestoreFromMenu();
+    EXPECT_FLOAT_EQ(state.BAUD, 56.9f);
+    EXPECT_EQ(state.MODE, kModeAscii);
+    EXPECT_DOUBLE_EQ(state.markTone, 1275.5);
+    EXPECT_EQ(state.KOVAEmailAddress, "NEWS") << "a text comes back up to its first blank";
+    EXPECT_EQ(state.ipPort, "ipPort") << "an empty text comes back as its label";
+    EXPECT_EQ(state.KOVAAdminPortNumber, 2323) << "the admin port is not read back";
+    EXPECT_EQ(state.soundCardID, 0) << "card 1 stored as 1 comes back as 0";
+    EXPECT_TRUE(s.window.menuItemChecked(Id::SoundCard1));
+    EXPECT_TRUE(s.window.menuItemChecked(Id::Autostart));
+    EXPECT_TRUE(s.window.menuItemChecked(Id::Header));
+    EXPECT_EQ(s.syncs, 1);
+
+    auto lines = s.logMessages();
+    ASSERT_EQ(lines.size(), 2u + 34u + 1u);
+    EXPECT_EQ(lines[0], std::string(76, '-'));
+    EXPECT_EQ(lines[1], "CONFIG FILE \"Tarvik.cfg\" WILL BE REPLACING \"Tarvik.ini\" Settings");
+    EXPECT_EQ(lines[2], "NULL           \tm_CommPort");
+    EXPECT_EQ(lines[35], "0              \tKOVATelnetPortNumber");
+    EXPECT_EQ(lines.back(), std::string(76, '-'));
+}
+
+TEST(ConfigurationSnapshot, SessionFlagsAreReadButNotApplied) {
+    SnapshotFixture s;
+    s.state.localLock = 1;
+    s.state.notSending = 0;
+    s.state.transferCancel = 1;
+    s.snapshot.Save();
+    s.state.localLock = 0;
+    s.state.notSending = 1;
+    s.state.transferCancel = 0;
+    s.snapshot.RestoreAtStartUp();
+    EXPECT_EQ(s.state.localLock, 0);
+    EXPECT_EQ(s.state.notSending, 1);
+    EXPECT_EQ(s.state.transferCancel, 0);
+}
+
+TEST(ConfigurationSnapshot, AShortSnapshotStopsAtItsEndAndAMissingOneDoesNothing) {
+    SnapshotFixture s;
+    s.snapshot.RestoreFromMenu();
+    EXPECT_TRUE(s.logMessages().empty());
+    WriteBinaryFile("Tarvik.cfg", "COM3 m_CommPort\r\n50.000000 BAUD\r\n");
+    s.state.TxLine = Id::TxLineDtr;
+    s.snapshot.RestoreAtStartUp();
+    EXPECT_EQ(s.state.m_CommPort, "COM3");
+    EXPECT_FLOAT_EQ(s.state.BAUD, 50.0f);
+    EXPECT_EQ(s.state.TxLine, Id::TxLineDtr);
+    EXPECT_EQ(s.state.soundCardID, kSoundCardNone);
+}
