@@ -28,6 +28,15 @@ const BaudRate* FindBaudRate(int menuId);
 // winning (B56000 before B56); nullptr when none.
 const BaudRate* FindBaudByScriptPrefix(const std::string& text);
 
+// The PSK31 frequencies that the script commands $F15..$F21 choose.
+struct PskFrequency {
+    const char* scriptCommand;
+    float hertz;
+};
+
+constexpr PskFrequency kPskFrequencies[] = {{"F15", 1500.0f}, {"F16", 1600.0f}, {"F17", 1700.0f}, {"F18", 1800.0f},
+                                            {"F19", 1900.0f}, {"F20", 2000.0f}, {"F21", 2100.0f}};
+
 struct LineModeInfo {
     int32_t mode;
     int menuId;

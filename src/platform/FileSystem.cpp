@@ -23,4 +23,10 @@ bool FileExists(const std::string& path) {
     return ::stat(ResolvePath(path).c_str(), &info) == 0;
 }
 
+long long FileSize(const std::string& path) {
+    struct stat info {};
+    if (::stat(ResolvePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    return static_cast<long long>(info.st_size);
+}
+
 bool RemoveFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }

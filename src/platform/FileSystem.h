@@ -11,4 +11,6 @@ bool MakeFolder(const std::string& path);
 bool MoveWithoutReplace(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
+// Bytes of a regular file; 0 when it is missing or not a file.
+long long FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);

@@ -59,10 +59,8 @@ bool ScriptCommands::runModeCommand(const std::string& command) {
         p_.menus.ChooseMode(mode.menuId);
         return true;
     }
-    static constexpr struct { const char* key; float hertz; } kPskFrequencies[] = {
-        {"F15", 1500}, {"F16", 1600}, {"F17", 1700}, {"F18", 1800}, {"F19", 1900}, {"F20", 2000}, {"F21", 2100}};
-    for (const auto& frequency : kPskFrequencies) {
-        if (!startsWith(command, frequency.key)) continue;
+    for (const PskFrequency& frequency : kPskFrequencies) {
+        if (!startsWith(command, frequency.scriptCommand)) continue;
         p_.state.pskFrequency = frequency.hertz;
         return true;
     }

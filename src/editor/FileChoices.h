@@ -1,0 +1,25 @@
+#pragma once
+// The editor's file box: the data folder's files that match the Filter
+// (newest first when Sort-By-Date is checked), then the script-command help
+// lines. Refilled when dropped down, after a list load, after a text is
+// saved, and by Insert with no name. Window thread.
+
+#include <string>
+
+class Controls;
+struct ProgramState;
+
+class FileChoices {
+public:
+    static constexpr const char* kNoFilesText = "$ ***** No Files Found *****";
+    // Where 50000000 minus the high half of a file time puts newer files first.
+    static constexpr long long kSortKeyBase = 50000000;
+
+    FileChoices(const ProgramState& state, Controls& window) : state_(state), window_(window) {}
+
+    void RebuildFileChoices();
+
+private:
+    const ProgramState& state_;
+    Controls& window_;
+};
