@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""The whole station started headless in a fresh copy of station/: a schedule
+entry goes out framed on a serial pseudo-terminal, and SIGTERM ends the
+program with the TERMINATED line last.
+
+Usage: station_e2e.py PROGRAM STATION_FOLDER
+"""
+
+import glob
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+LTRS, FIGS = 31, 27
+LETTERS = "\0E\nA SIU\rDRJNFCKTZLWHYPQOBG\0MXV\0"
+
+
+def decode(codes):
+    """Teletype codes back to letters (figures shown as '#')."""
+    text, figures = [], False
+    for code in codes:
+        if code == FIGS:
+            figures = True
+        elif code == LTRS:
+            figures = False
+        elif code in (0, 2, 8):
+            continue
+        elif code == 4:
+            text.append(" ")
+        else:
+            text.append("#" if figures else LETTERS[code])
+    return "".join(text)
+
+
+def log_lines(folder):
+    lines = []
+    for path in sorted(glob.glob(os.path.join(folder, "log", "*.log"))):
+        with open(path, "rb") as log:
+            lines += [line[11:].decode("latin-1") for line in log.read().split(b"\r\n") if line]
+    return lines
+
+
+def wait_for(folder, message, seconds, air, master):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        ready, _, _ = select.select([master], [], [], 0.2)
+        if ready:
+            air.extend(os.read(master, 4096))
+        if message in log_lines(folder):
+            return True
+    return False
+
+
+def main():
+    program, station = sys.argv[1], sys.argv[2]
+    folder = tempfile.mkdtemp(prefix="tarvik-e2e-")
+    work = os.path.join(folder, "station")
+    shutil.copytree(station, work)
+    with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
+        ini.write('KOVACOMMPORT="COM1"\nKOVARS232CONTROL="DTR"\nKOVAHEADER=1\n'
+                  "KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n"
+                  "KOVAEMAILSMTPPORTS=0,0\nKOVATELNETPORTNUMBER=0\nKOVAADMINPORTNUMBER=0\n")
+    with open(os.path.join(work, "data", "header.txt"), "wb") as header:
+        header.write(b"ZCZC\r\n")
+    with open(os.path.join(work, "data", "thefox.txt"), "wb") as fox:
+        fox.write(b"THE QUICK BROWN FOX\r\n")
+
+    master, slave = os.openpty()
+    environment = dict(os.environ, QT_QPA_PLATFORM="offscreen", TARVIK_COM1=os.ttyname(slave))
+    station_process = subprocess.Popen([program], cwd=work, env=environment,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    # The slave stays open here too: a master whose slave nobody holds reads EIO.
+    air = bytearray()
+    failures = []
+    try:
+        if not wait_for(work, "Completed sending <thefox.txt>.", 60, air, master):
+            failures.append("the schedule entry was not sent")
+        wait_for(work, "CmRX : Transmitter OFF", 10, air, master)
+        printed = decode(air)
+        if "ZCZC" not in printed or "THE QUICK BROWN FOX" not in printed:
+            failures.append("the air held %r" % printed)
+        if printed.index("ZCZC") > printed.index("THE QUICK BROWN FOX"):
+            failures.append("the header came after the file")
+    finally:
+        station_process.send_signal(signal.SIGTERM)
+        try:
+            station_process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            station_process.kill()
+            failures.append("SIGTERM did not end the station")
+    lines = log_lines(work)
+    expected_order = ["***** Tarvik has been STARTED *****", "File <thefox.txt> in TRANSMIT Queue.",
+                      "CmTX : Transmitter ON", "TXFile : Sending file <header.txt>.",
+                      "TXFile : Sending file <thefox.txt>.", "Completed sending <thefox.txt>."]
+    positions = [lines.index(line) if line in lines else -1 for line in expected_order]
+    if -1 in positions or positions != sorted(positions):
+        failures.append("log lines out of order: %s" % list(zip(expected_order, positions)))
+    if not lines or lines[-1] != "***** Tarvik has been TERMINATED *****":
+        failures.append("the last log line is %r" % (lines[-1] if lines else None))
+    if station_process.returncode != 0:
+        failures.append("exit code %s: %s" % (station_process.returncode, station_process.stderr.read()[-2000:]))
+    os.close(master)
+    os.close(slave)
+    if failures:
+        print("\n".join(failures))
+        print("log:\n  " + "\n  ".join(lines))
+        return 1
+    shutil.rmtree(folder, ignore_errors=True)
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
