@@ -1,8 +1,10 @@
 #include "platform/CallPoster.h"
 
-#include <QCoreApplication>
 #include <QMetaObject>
 
+QtCallPoster::QtCallPoster() : context_(std::make_unique<QObject>()) {}
+QtCallPoster::~QtCallPoster() = default;
+
 void QtCallPoster::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(context_.get(), std::move(call), Qt::QueuedConnection);
 }

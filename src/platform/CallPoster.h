@@ -4,7 +4,9 @@
 // again while that timer's handler runs, and a transmission started by the
 // step must go on seeing the ticks inside its waits.
 
+#include <QObject>
 #include <functional>
+#include <memory>
 
 class CallPoster {
 public:
@@ -12,7 +14,14 @@ public:
     virtual void post(std::function<void()> call) = 0;
 };
 
+// Calls posted here and not yet run are dropped with the poster, so none
+// outlives the station it calls into.
 class QtCallPoster : public CallPoster {
 public:
+    QtCallPoster();
+    ~QtCallPoster() override;
     void post(std::function<void()> call) override;
+
+private:
+    std::unique_ptr<QObject> context_;
 };
