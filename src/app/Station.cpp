@@ -33,6 +33,9 @@ Station::Station(ProgramState& programState, const StationPlatform& parts)
       framing({state, waits, transmitter, files, timerControl, messages}),
       cycle({state, log, platform.window, platform.clock, platform.poster, queue, scripts, transmitter, session, cwid,
              standalone, framing}),
-      controlMenus({state, log, platform.window, waits, line, transmitter, cwid, standalone}) {
+      controlMenus({state, log, platform.window, waits, line, transmitter, cwid, standalone}),
+      recipients(state, log, platform.window),
+      network({state, log, platform.window, platform.clock, waits, platform.poster, encoder, router, transmitter, line,
+               psk, queue, messages}) {
     timerControl.setClockTick([this] { cycle.ClockTick(); });
 }

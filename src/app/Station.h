@@ -14,6 +14,8 @@
 #include "coding/SerialMenus.h"
 #include "config/InitializationFile.h"
 #include "net/MessageQueueing.h"
+#include "net/NetworkServices.h"
+#include "net/RecipientMenu.h"
 #include "platform/Waits.h"
 #include "sound/CSound.h"
 #include "sound/ModulatorControl.h"
@@ -90,4 +92,7 @@ public:
     QueueFileSender framing;
     TransmitCycle cycle;
     ControlMenus controlMenus;
+    RecipientMenu recipients;
+    // Last, so its sessions end before anything they use goes.
+    NetworkServices network;
 };

@@ -1,0 +1,66 @@
+#pragma once
+// One TCP service's listening thread (MTServerThread1..4): listens on the
+// service's port, logs each connection with the peer's address, and starts
+// the session on a thread of its own, in a place of the service's limited
+// number. A connection beyond the limit gets one line and is closed. Owns the
+// listening socket; the station's stop shuts it down and joins the thread.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "net/NetLimits.h"
+
+class EventLog;
+class SessionRegistry;
+class SessionSocket;
+
+struct ListenerService {
+    int index;
+    const char* threadName;
+    // What the connect line calls the service: "SMTP E-Mail", ...
+    const char* connectName;
+    // Sent to a connection that finds the service at its limit.
+    std::string refusal;
+};
+
+class Listener {
+public:
+    using SessionBody = std::function<void(SessionSocket& socket, const std::string& address)>;
+
+    Listener(ListenerService service, int port, std::atomic<int32_t>& listenSocket, EventLog& log,
+             SessionRegistry& sessions, const NetLimits& limits, SessionBody session);
+    ~Listener();
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    void start();
+    void stop();
+
+    // "%03d.%03d.%03d.%03d" of an address in network order.
+    static std::string AddressText(uint32_t networkOrder);
+
+private:
+    void run();
+    bool listen();
+    void accepted(int socket, uint32_t peer);
+    void refuse(int socket);
+    void closeListenSocket();
+    bool waitForConnection();
+
+    ListenerService service_;
+    int port_;
+    std::atomic<int32_t>& listenSocket_;
+    EventLog& log_;
+    SessionRegistry& sessions_;
+    const NetLimits& limits_;
+    SessionBody session_;
+    std::atomic<bool> stopping_{false};
+    // Written by the stop to wake the thread from its wait for connections.
+    int wake_;
+    bool refusing_ = false;
+    bool acceptFailing_ = false;
+    std::thread thread_;
+};

@@ -1,0 +1,250 @@
+#include "net/MessageStore.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+#include "app/EventLog.h"
+#include "app/ProgramState.h"
+#include "net/MessageComposer.h"
+#include "net/MessageQueueing.h"
+#include "net/MessageScreening.h"
+#include "net/SessionSocket.h"
+#include "net/SmtpDataDecoder.h"
+#include "net/SubjectToFileName.h"
+#include "net/WindowThreadCall.h"
+#include "platform/FileSystem.h"
+#include "platform/PathMap.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+constexpr int kChunkBytes = 512;
+// Only a subject name longer than this replaces the date-time name.
+constexpr std::size_t kShortestSubjectName = 3;
+// Two transfers that start in the same millisecond: the later one moves on.
+constexpr int kNameAttempts = 1000;
+// Files the station frames or keys every transmission with; a message never takes their place.
+constexpr const char* kStationFiles[] = {"header.txt", "footer.txt", "cwid.txt", "RYRYRYRY.txt", "thefox.txt"};
+
+enum SpoolOutcome { kEndSeen = 1 };
+
+// The raw bytes of one transfer, in a file of its own in the working
+// directory, removed when the transfer ends whatever its outcome.
+class SpoolFile {
+public:
+    SpoolFile() {
+        char pattern[] = "data_XXXXXX.tmp";
+        fd_ = ::mkstemps(pattern, 4);
+        if (fd_ >= 0) path_ = pattern;
+    }
+    ~SpoolFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    SpoolFile(const SpoolFile&) = delete;
+    SpoolFile& operator=(const SpoolFile&) = delete;
+
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+    bool finish() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool isStationFile(const std::string& name) {
+    for (const char* own : kStationFiles)
+        if (::strcasecmp(own, name.c_str()) == 0) return true;
+    return false;
+}
+
+// Creates the file only if no file of that name exists, so a name is never taken twice.
+bool claimName(const std::string& path) {
+    int fd = ::open(ResolvePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+}  // namespace
+
+std::string MessageStore::DateTimeName(Clock::TimePoint at) {
+    std::time_t seconds = std::chrono::system_clock::to_time_t(at);
+    auto sinceEpoch = at.time_since_epoch();
+    long long millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch - std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch)).count();
+    if (millis < 0) millis += 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char name[64];
+    std::snprintf(name, sizeof name, "E_%04d%02d%02d_%02d%02d%02d.%03lld.txt", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
+    return name;
+}
+
+int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
+    Clock::TimePoint started = p_.clock.now();
+    name = DateTimeName(started);
+    std::string path = p_.state.KOVADataPath.get() + name;
+
+    SpoolFile spoolFile;
+    if (spoolFile.fd() < 0) return StoreResult::NoStorage;
+    int outcome = spool(socket, spoolFile.fd());
+    if (!spoolFile.finish() && outcome == kEndSeen) {
+        p_.log.write("Unable to write temp data file");
+        return StoreResult::NoStorage;
+    }
+    if (outcome == StoreResult::ReceiveFailed || outcome == StoreResult::Closed) {
+        char line[EventLog::kMaxMessage + 1];
+        std::snprintf(line, sizeof line, "451 Log file \"%s\" failed to end in DOT\n\r", path.c_str());
+        p_.log.write(line);
+        socket.send(line);
+    }
+    if (outcome != kEndSeen) return outcome;
+
+    std::string received;
+    if (!ReadTextFile(spoolFile.path(), received)) {
+        p_.log.write("Unable to read temp data file");
+        return StoreResult::NoStorage;
+    }
+    ComposedMessage composed = ComposeMessageFile(received, p_.state.KOVAAutoLine72);
+    received.clear();
+    if (!writeMessageFile(started, composed.text, path, name)) return StoreResult::NoStorage;
+
+    std::lock_guard<std::mutex> oneAtATime(routeLock_);
+    return nameScreenAndRoute(path, name, composed.subject);
+}
+
+// kEndSeen, or the result code that ends the transfer.
+int MessageStore::spool(SessionSocket& socket, int spoolFile) {
+    char buffer[kChunkBytes + 1];
+    SmtpDataDecoder decoder;
+    std::string bytes;
+    std::size_t total = 0;
+    for (;;) {
+        int received = socket.WaitReceiveSmtp(buffer, kChunkBytes);
+        if (received < 0) return StoreResult::ReceiveFailed;
+        if (received == 0) {
+            p_.log.write("Socket Unexpectedly Closed while Storing Temp Data File");
+            return StoreResult::Closed;
+        }
+        bytes.clear();
+        bool ended = decoder.feed(std::string_view(buffer, static_cast<std::size_t>(received)), bytes);
+        total += bytes.size();
+        if (total > p_.limits.maxMessageBytes) {
+            p_.log.writef("Message larger than %zu bytes refused", p_.limits.maxMessageBytes);
+            return StoreResult::NoStorage;
+        }
+        if (!writeAll(spoolFile, bytes)) {
+            p_.log.write("Unable to write temp data file");
+            return StoreResult::NoStorage;
+        }
+        if (ended) return kEndSeen;
+    }
+}
+
+// A file that could not be written whole is removed: what is on disk is complete.
+bool MessageStore::writeMessageFile(Clock::TimePoint started, const std::string& text, std::string& path,
+                                    std::string& name) {
+    const std::string dataPath = p_.state.KOVADataPath.get();
+    bool claimed = false;
+    for (int attempt = 0; attempt < kNameAttempts && !claimed; ++attempt) {
+        name = DateTimeName(started + std::chrono::milliseconds(attempt));
+        path = dataPath + name;
+        claimed = claimName(path);
+        if (!claimed && errno != EEXIST) break;
+    }
+    TextFileWriter file;
+    if (!claimed || !file.open(path, TextFileWriter::Mode::Truncate)) {
+        p_.log.writef("Unable to write %s output file", path.c_str());
+        if (claimed) RemoveFile(path);
+        return false;
+    }
+    bool written = file.write(text);
+    if (!file.close(true) || !written) {
+        p_.log.writef("Unable to write %s output file", path.c_str());
+        RemoveFile(path);
+        return false;
+    }
+    return true;
+}
+
+int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject) {
+    if (p_.state.KOVAUseSubjectFileName && subject) {
+        std::string subjectName = SubjectToFileName(*subject);
+        if (subjectName.size() > kShortestSubjectName) {
+            // The queued file of that name stays as it is; this one is set aside under it.
+            if (!p_.state.KOVAAutoStart && p_.screening.IsQueued(subjectName)) {
+                char text[EventLog::kMaxMessage + 1];
+                std::snprintf(text, sizeof text, "ERROR - Duplicate Message \"%s\" already in queue", subjectName.c_str());
+                p_.screening.ReportRejection(path, text);
+                name = subjectName;
+                setAside(path, name, "badwords");
+                return ScreeningCode::Duplicate;
+            }
+            if (isStationFile(subjectName))
+                p_.log.writef("Error: \"%s\" is a station file, using \"%s\".", subjectName.c_str(), path.c_str());
+            else
+                takeSubjectName(path, name, subjectName);
+        }
+    }
+    int rejected = p_.screening.CheckBadWords(path, name);
+    if (rejected != ScreeningCode::Passed) {
+        setAside(path, name, "badwords");
+        return rejected;
+    }
+    // An auto-moderated word releases a message that a moderated word would hold.
+    if (p_.screening.CheckModeratedWords(path, name) != ScreeningCode::Passed &&
+        p_.screening.CheckAutoModeratedWords(path, name) == ScreeningCode::Passed) {
+        setAside(path, name, "moderatedwords");
+        return StoreResult::Held;
+    }
+    return queue(path, name);
+}
+
+void MessageStore::takeSubjectName(std::string& path, std::string& name, const std::string& subjectName) {
+    std::string newPath = p_.state.KOVADataPath.get() + subjectName;
+    if (FileExists(newPath) && !RemoveFile(newPath))
+        p_.log.writef("Error: Existing old file \"%s\" could not be removed.", newPath.c_str());
+    if (!MoveWithoutReplace(path, newPath)) {
+        p_.log.writef("Error: Creating new file \"%s\" failed, using \"%s\".", newPath.c_str(), path.c_str());
+        return;
+    }
+    path = newPath;
+    name = subjectName;
+}
+
+// Nothing that was set aside before under the same name survives; nothing else is replaced.
+void MessageStore::setAside(const std::string& path, const std::string& name, const char* folder) {
+    std::string target = p_.state.KOVADataPath.get() + folder + "\\" + name;
+    if (FileExists(target)) RemoveFile(target);
+    p_.log.writef("Warning: File \"%s\" moved to %s directory", name.c_str(), folder);
+    if (!MoveWithoutReplace(path, target)) p_.log.write("ERROR - Moving of file failed");
+}
+
+int MessageStore::queue(const std::string& path, const std::string& name) {
+    p_.log.writef("StoreDataMessage : \"%s\" submitted to queue", path.c_str());
+    if (!p_.windowCall.run([this, name] { p_.messages.QueueStoredMessage(name); }))
+        p_.log.writef("StoreDataMessage : \"%s\" left unqueued, the station is stopping", name.c_str());
+    return StoreResult::Queued;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// StoreDataMessage: an SMTP transfer taken from the socket after "354",
+// spooled to a temporary file of its own, written as the station's message
+// file in the data folder, named after its subject or the moment it came,
+// screened, and then queued (through the window thread), held for moderation
+// or set aside. Runs on SMTP session threads, any number at once: naming,
+// screening and queueing are taken one message at a time, so two messages
+// never take the same name and a queued file is never replaced.
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "net/NetLimits.h"
+#include "platform/Clock.h"
+
+class EventLog;
+class MessageQueueing;
+class MessageScreening;
+class SessionSocket;
+class WindowThreadCall;
+struct ProgramState;
+
+namespace StoreResult {
+constexpr int Queued = 0;
+constexpr int Held = 1;
+constexpr int NoStorage = -1;
+constexpr int ReceiveFailed = -2;
+constexpr int Closed = -3;
+}  // namespace StoreResult
+
+class MessageStore {
+public:
+    struct Parts {
+        ProgramState& state;
+        EventLog& log;
+        const Clock& clock;
+        MessageScreening& screening;
+        WindowThreadCall& windowCall;
+        MessageQueueing& messages;
+        const NetLimits& limits;
+    };
+
+    explicit MessageStore(const Parts& parts) : p_(parts) {}
+
+    // The result code for the SMTP reply; `name` gets the file's name
+    // without its folder, as queued or set aside.
+    int StoreDataMessage(SessionSocket& socket, std::string& name);
+
+    // "E_20240315_142501.042.txt": local date, time and milliseconds.
+    static std::string DateTimeName(Clock::TimePoint at);
+
+private:
+    int spool(SessionSocket& socket, int spoolFile);
+    bool writeMessageFile(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name);
+    int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
+    void takeSubjectName(std::string& path, std::string& name, const std::string& subjectName);
+    void setAside(const std::string& path, const std::string& name, const char* folder);
+    int queue(const std::string& path, const std::string& name);
+
+    Parts p_;
+    std::mutex routeLock_;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// The time and size limits of the network services, in one place so that a
+// test can shorten the long waits (the program keeps these values) and bind
+// its listeners to the loopback address only.
+
+#include <netinet/in.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+struct NetLimits {
+    // PollReceive: a session's look at its socket between other work.
+    std::chrono::milliseconds pollWait{10};
+    // WaitReceive and WaitReceiveSmtp: a client's silence that ends its turn.
+    std::chrono::milliseconds receiveWait{60000};
+    // WaitWritable: the admin session's pause before each character it shows.
+    std::chrono::milliseconds writableWait{1};
+    // An SMTP session as a whole, so a client trickling bytes cannot hold it for ever.
+    std::chrono::milliseconds smtpSessionLimit{std::chrono::minutes(10)};
+    // The Morse tick of a chat session's own keyer in CW mode.
+    std::chrono::milliseconds morseTick{10};
+    // Concurrent sessions of one service; a further connection is turned away.
+    int sessionsPerService = 100;
+    // A larger message is refused as if the disk were full.
+    std::size_t maxMessageBytes = 4u * 1024u * 1024u;
+    // The listeners' local address, in host order.
+    uint32_t bindAddress = INADDR_ANY;
+};

@@ -1,0 +1,98 @@
+#include "net/TelnetSession.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "app/EventLog.h"
+#include "app/ProgramState.h"
+#include "coding/CharacterEncoder.h"
+#include "net/ChatUserList.h"
+#include "net/SessionSocket.h"
+#include "net/UserNameInput.h"
+#include "platform/Clock.h"
+#include "platform/Waits.h"
+
+namespace {
+constexpr int kNameChunk = 256;
+constexpr int kLowestPriority = 19;
+}  // namespace
+
+bool TelnetSession::login(const TelnetWelcome& welcome) {
+    // The window thread and its timed transmit cycle come first.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kLowestPriority);
+    p_.state.softWrapColumn = p_.state.KOVAAutoLine72 - 5;
+    readIndex_ = p_.state.txHistory.index();
+    noteActivity();
+    socket_.send(welcome.banner);
+    socket_.send("Enter User Name:  ");
+
+    UserNameInput input;
+    char buffer[kNameChunk + 1];
+    for (;;) {
+        int received = socket_.WaitReceive(buffer, kNameChunk);
+        if (received <= 0) {
+            socket_.close();
+            p_.log.write("Login Failure -- Ending connection");
+            return false;
+        }
+        UserNameInput::Outcome outcome = input.take(std::string_view(buffer, static_cast<std::size_t>(received)));
+        if (outcome == UserNameInput::Outcome::Accepted) break;
+        if (outcome == UserNameInput::Outcome::Refused) socket_.send("Re-Enter User Name:  ");
+    }
+    name_ = input.name();
+
+    char first[EventLog::kMaxMessage + 1];
+    std::snprintf(first, sizeof first, welcome.lines[0], name_.c_str());
+    socket_.send(first);
+    for (int i = 1; i < 4 && welcome.lines[i] != nullptr; ++i) socket_.send(welcome.lines[i]);
+    p_.users.addUser(name_, p_.clock.localNow(), socket_.number(), address_);
+    return true;
+}
+
+void TelnetSession::showLine(bool waitWritable) {
+    while (readIndex_ != p_.state.txHistory.index()) {
+        if (waitWritable) socket_.WaitWritable();
+        char c = p_.state.txHistory.at(readIndex_);
+        socket_.send(std::string_view(&c, 1));
+        p_.waits.PumpMessages();
+        readIndex_ = static_cast<uint16_t>((readIndex_ + 1) % TxHistory::kSize);
+    }
+}
+
+void TelnetSession::markLineSeen() { readIndex_ = p_.state.txHistory.index(); }
+
+void TelnetSession::countColumn(char c) {
+    if (c == '\r' || c == '\n') column_ = 0;
+    else ++column_;
+}
+
+bool TelnetSession::needsBreak(char shown) const {
+    return (column_ > p_.state.softWrapColumn && shown == ' ') || column_ > p_.state.KOVAAutoLine72;
+}
+
+void TelnetSession::breakLine(int mode) {
+    for (char c : {'\r', '\n'}) {
+        p_.state.txHistory.record(c);
+        p_.encoder.EncodeChar(c, mode);
+        socket_.send(std::string_view(&c, 1));
+        p_.waits.PumpMessages();
+    }
+    column_ = 0;
+}
+
+void TelnetSession::noteActivity() { lastActivity_ = p_.clock.nowSeconds(); }
+
+std::time_t TelnetSession::idleSeconds() const { return p_.clock.nowSeconds() - lastActivity_; }
+
+// In autostart mode with the scheduler off, the sessions switch the transmitter.
+bool TelnetSession::autostartOwnsTransmitter() const { return p_.state.KOVAAutoStart && !p_.state.scheduleEnable; }
+
+// The row goes before the socket is closed: its number is not ours after that.
+void TelnetSession::end(const char* format) {
+    int number = socket_.number();
+    p_.users.removeUser(number);
+    socket_.close();
+    p_.log.writef(format, number, name_.c_str());
+}

@@ -1,0 +1,86 @@
+#pragma once
+// What chat and admin sessions share: the login with its name dialogue and
+// list row, showing the user what went on the line since the last look
+// (from txHistory), the column count and the automatic line break, the idle
+// clock, and the end with its log line. Each session runs on a thread of its
+// own at the lowest priority and owns its socket.
+
+#include <atomic>
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "net/NetLimits.h"
+
+class CharacterEncoder;
+class ChatUserList;
+class Clock;
+class Controls;
+class EventLog;
+class OutputRouter;
+class Psk31Library;
+class SerialLine;
+class SessionSocket;
+class TransmitQueue;
+class TransmitterControl;
+class Waits;
+struct ProgramState;
+
+struct TelnetParts {
+    ProgramState& state;
+    EventLog& log;
+    Controls& window;
+    const Clock& clock;
+    Waits& waits;
+    CharacterEncoder& encoder;
+    OutputRouter& router;
+    TransmitterControl& transmitter;
+    SerialLine& line;
+    Psk31Library& psk;
+    TransmitQueue& queue;
+    ChatUserList& users;
+    const NetLimits& limits;
+    const std::atomic<bool>& stopping;
+};
+
+struct TelnetWelcome {
+    const char* banner;
+    // The first line takes the name.
+    const char* lines[4];
+};
+
+class TelnetSession {
+public:
+    // A session without input for this long ends.
+    static constexpr std::time_t kIdleLimitSeconds = 3600;
+
+protected:
+    TelnetSession(const TelnetParts& parts, SessionSocket& socket, std::string address)
+        : p_(parts), socket_(socket), address_(std::move(address)) {}
+
+    // False when no name came (logged, socket closed): the session is over.
+    bool login(const TelnetWelcome& welcome);
+    void showLine(bool waitWritable);
+    // What went on the line meanwhile is not shown again (the user saw it typed).
+    void markLineSeen();
+    void countColumn(char c);
+    bool needsBreak(char shown) const;
+    // CR and LF on the air and to the user, the column count back to 0.
+    void breakLine(int mode);
+    void noteActivity();
+    std::time_t idleSeconds() const;
+    bool autostartOwnsTransmitter() const;
+    void end(const char* format);
+
+    static char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+    TelnetParts p_;
+    SessionSocket& socket_;
+    std::string address_;
+    std::string name_;
+    int column_ = 0;
+
+private:
+    uint16_t readIndex_ = 0;
+    std::time_t lastActivity_ = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// Runs an operation on the window thread for a session thread and waits
+// until it has run: the window thread drives the queue and the controls, so
+// what enters the queue from the network is carried there. The window thread
+// runs posted calls inside every wait of its own (a transmission, a box), so
+// the session never waits on a window thread that waits for it. Must not be
+// called on the window thread.
+
+#include <atomic>
+#include <functional>
+
+class CallPoster;
+
+class WindowThreadCall {
+public:
+    WindowThreadCall(CallPoster& poster, const std::atomic<bool>& stopping) : poster_(poster), stopping_(stopping) {}
+
+    // True once `call` has run; false when the station stopped before it
+    // could (the call is then dropped).
+    bool run(std::function<void()> call);
+
+private:
+    CallPoster& poster_;
+    const std::atomic<bool>& stopping_;
+};
