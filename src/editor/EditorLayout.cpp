@@ -58,7 +58,8 @@ const std::vector<ControlPlace>& EditorControlPlaces() {
         {ClearText, K::Button, "Clear", 330, 173, 34, 14},
         {ApplyWidth, K::Button, "R", 368, 173, 16, 14},
         {WidthSlider, K::Slider, "", 6, 190, 378, 12},
-        {-1, K::Ruler, kRulerTens, 6, 203, 378, 8},
+        // Each tens digit stands over the 0 of its ten columns.
+        {-1, K::Ruler, kRulerTens, 6 + 9 * 4, 203, 378 - 9 * 4, 8},
         {-1, K::Ruler, kRulerUnits, 6, 211, 378, 8},
         {TextView, K::TextView, "", 6, 220, 378, 104},
     };
