@@ -81,6 +81,7 @@ TEST(MainWindow, TheFileBoxListsTheNewestFirstThenTheScriptCommands) {
     s.start();
     Controls& window = s.controls();
     ASSERT_EQ(window.listCount(Id::FileBox), 3 + 34) << "the three word-list folders, then the commands";
+    EXPECT_EQ(window.text(Id::FileBox), "") << "filling the list leaves the edit field empty";
     EXPECT_EQ(window.listItem(Id::FileBox, 3), "$-- --------------------------------------");
     EXPECT_EQ(window.listItem(Id::FileBox, 3 + 12), " ") << "filled before the identification line is built";
     s.program->window().dispatch(Id::RefillButton);

@@ -50,6 +50,19 @@ QString shownText(const std::string& bytes, std::vector<int>& positions) {
     return shown;
 }
 
+// Changing the list never changes what the edit field holds: Add File takes
+// that text.
+template <typename Change>
+void keepingEditText(QComboBox* box, Change change) {
+    QString edited = box->currentText();
+    change();
+    box->setEditText(edited);
+}
+
+void insertKeepingEditText(QComboBox* box, int at, const QString& item) {
+    keepingEditText(box, [&] { box->insertItem(at, item); });
+}
+
 int insertionPoint(QComboBox* box, const QString& text) {
     int at = 0;
     while (at < box->count() && QString::compare(box->itemText(at), text, Qt::CaseInsensitive) <= 0) ++at;
@@ -175,7 +188,7 @@ int WidgetControls::listAdd(int id, const std::string& text) {
         }
         if (auto* combo = qobject_cast<QComboBox*>(target)) {
             int at = sorted ? insertionPoint(combo, item) : combo->count();
-            combo->insertItem(at, item);
+            insertKeepingEditText(combo, at, item);
             return at;
         }
         return -1;
@@ -188,7 +201,7 @@ void WidgetControls::listInsert(int id, int index, const std::string& text) {
         if (auto* list = qobject_cast<QListWidget*>(target))
             list->insertItem(index < 0 || index > list->count() ? list->count() : index, fromBytes(text));
         else if (auto* combo = qobject_cast<QComboBox*>(target))
-            combo->insertItem(index < 0 || index > combo->count() ? combo->count() : index, fromBytes(text));
+            insertKeepingEditText(combo, index < 0 || index > combo->count() ? combo->count() : index, fromBytes(text));
     });
 }
 
@@ -198,7 +211,8 @@ void WidgetControls::listSetItem(int id, int index, const std::string& text) {
         if (auto* list = qobject_cast<QListWidget*>(target)) {
             if (QListWidgetItem* item = list->item(index)) item->setText(fromBytes(text));
         } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
-            if (index >= 0 && index < combo->count()) combo->setItemText(index, fromBytes(text));
+            if (index >= 0 && index < combo->count())
+                keepingEditText(combo, [&] { combo->setItemText(index, fromBytes(text)); });
         }
     });
 }
@@ -207,7 +221,8 @@ void WidgetControls::listDelete(int id, int index) {
     onWindowThread([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) delete list->takeItem(index);
-        else if (auto* combo = qobject_cast<QComboBox*>(target)) combo->removeItem(index);
+        else if (auto* combo = qobject_cast<QComboBox*>(target))
+            keepingEditText(combo, [&] { combo->removeItem(index); });
     });
 }
 
@@ -215,11 +230,8 @@ void WidgetControls::listReset(int id) {
     onWindowThread([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) list->clear();
-        else if (auto* combo = qobject_cast<QComboBox*>(target)) {
-            QString edited = combo->currentText();
-            combo->clear();
-            combo->setEditText(edited);
-        }
+        else if (auto* combo = qobject_cast<QComboBox*>(target))
+            keepingEditText(combo, [&] { combo->clear(); });
     });
 }
 
