@@ -6,6 +6,9 @@
 
 #include "platform/Clock.h"
 
+// The calendar time of a local date and time, as the C library reads it under TZ.
+std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second);
+
 class TestClock : public Clock {
 public:
     TimePoint now() const override { return TimePoint(std::chrono::microseconds(micros_.load())); }

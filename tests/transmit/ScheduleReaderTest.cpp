@@ -4,24 +4,9 @@
 #include "support/TransmitFixture.h"
 #include "transmit/TimeTag.h"
 
-namespace {
-
-std::time_t localTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
-
-}  // namespace
 
 TEST(TimeTag, ParsesAndFormatsQueueEntries) {
-    std::time_t when = localTime(2026, 12, 9, 14, 5, 9);
+    std::time_t when = LocalTime(2026, 12, 9, 14, 5, 9);
     EXPECT_EQ(FormatQueueEntry(when, "news.txt"), "12/09/2026 14:05:09 news.txt");
     EXPECT_EQ(ParseTimeTag("12/09/2026 14:05:09 news.txt"), std::optional<int64_t>(when));
     EXPECT_EQ(ParseTimeTag("12/9/2026 14:5:9"), std::optional<int64_t>(when));
