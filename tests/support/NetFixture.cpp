@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -96,5 +97,7 @@ ProcessResult RunPython(const std::string& program) {
     static std::atomic<int> count{0};
     std::string path = "client" + std::to_string(++count) + ".py";
     std::ofstream(path) << program;
-    return RunCommand("python3 " + path);
+    // The system's interpreter starts in a fraction of a version manager's shim's time.
+    const char* python = ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
+    return RunCommand(std::string(python) + " " + path);
 }

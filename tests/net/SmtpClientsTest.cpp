@@ -1,0 +1,175 @@
+// Real mail clients deliver to both SMTP ports: Python's smtplib and swaks.
+// What they are told, the message file on disk, the queue and the folders
+// the screening sends messages to.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <fstream>
+
+#include "platform/FileSystem.h"
+#include "support/NetFixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Delivers `message` (lines with \n) with smtplib; prints the DATA reply,
+// or the refusal.
+std::string smtplibDelivery(int port, const std::string& message, const std::string& to = "kova@station.example") {
+    static std::atomic<int> deliveries{0};
+    std::string file = "message" + std::to_string(++deliveries) + ".eml";
+    std::string program = R"(import smtplib
+s = smtplib.SMTP('127.0.0.1', )" + std::to_string(port) + R"(, local_hostname='tester', timeout=30)
+s.ehlo('tester')
+s.mail('joe@example.com')
+code, text = s.rcpt(')" + to + R"(')
+if code != 250:
+    print('refused', code, text.decode())
+else:
+    code, text = s.data(open(')" + file + R"(', newline='').read())
+    print(code, text.decode())
+    s.quit()
+)";
+    std::ofstream(file, std::ios::binary) << message;
+    return RunPython(program).output;
+}
+
+std::string stored(const std::string& name) { return "250 message succesfully stored as \"" + name + "\"\n"; }
+
+const std::string kMessage =
+    "From: Joe_Bloggs <joe@example.com>\n"
+    "To: Night_Desk!desk@kova.example\n"
+    "Subject: Net Report: Monday\n"
+    "Date: Wed, 09 Dec 2026 10:00:00 +0000\n"
+    "Message-ID: <1@example.com>\n"
+    "\n"
+    "The net meets at ten.\n"
+    ".A line with a dot\n";
+
+}  // namespace
+
+TEST(SmtpClients, SmtplibDeliversAMessageThatIsQueued) {
+    NetFixture s;
+    s.startServices();
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, kMessage); }), stored("Net_Report$_Monday.txt"));
+    EXPECT_EQ(ReadBinaryFile("data/Net_Report$_Monday.txt"),
+              "From: Joe Bloggs <joe@example.com>\r\nTo: Night Desk\r\nSubject: Net Report: Monday\r\n"
+              "Date: Wed, 09 Dec 2026 10:00:00 +0000\r\n\r\r\nThe net meets at ten.\r\n.A line with a dot\r\r\nNNNN\r\r\n");
+    ASSERT_EQ(s.queueEntries().size(), 1u);
+    EXPECT_EQ(s.queueEntries()[0].substr(20), "Net_Report$_Monday.txt");
+    EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "Net_Report$_Monday.txt\r\n");
+    EXPECT_TRUE(s.logged("StoreDataMessage : \"data\\Net_Report$_Monday.txt\" submitted to queue"));
+    EXPECT_EQ(RunCommand("ls data_*.tmp 2>/dev/null | wc -l").output, "0\n") << "the spool file is removed";
+}
+
+TEST(SmtpClients, SwaksDeliversToBothPorts) {
+    NetFixture s;
+    s.startServices();
+    for (int port : {s.smtpPort1, s.smtpPort2}) {
+        std::string subject = "Swaks on " + std::to_string(port);
+        ProcessResult result = s.whilePumping([&] {
+            return RunCommand("swaks --server 127.0.0.1 --port " + std::to_string(port) +
+                              " --to kova@station.example --from joe@example.com --helo tester --h-Subject '" +
+                              subject + "' --body 'Hello from swaks' --hide-all");
+        });
+        EXPECT_EQ(result.status, 0) << result.output;
+        std::string name = "Swaks_on_" + std::to_string(port) + ".txt";
+        EXPECT_NE(ReadBinaryFile("data/" + name).find("\r\r\nHello from swaks\r\n"), std::string::npos)
+            << ReadBinaryFile("data/" + name);
+        EXPECT_TRUE(s.logged("StoreDataMessage : \"data\\" + name + "\" submitted to queue"));
+    }
+    EXPECT_EQ(s.queueEntries().size(), 2u);
+}
+
+TEST(SmtpClients, ARecipientWithoutTheMailboxIsRefused) {
+    NetFixture s;
+    s.startServices();
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort2, kMessage, "bob@example.com"); }),
+              "refused 550 No such user here\n");
+}
+
+TEST(SmtpClients, ScreeningSendsMessagesToTheirFolders) {
+    struct Case {
+        std::string body;
+        std::string reply;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"Darn this weather\n", "250 message \"Words.txt\" not sent because of bad word violation\n", "data/badwords/Words.txt"},
+        {"Politics today\n", stored("Words.txt"), "data/moderatedwords/Words.txt"},
+        {"Politics and the weather\n", stored("Words.txt"), "data/Words.txt"},
+        {"Nothing to see\n", stored("Words.txt"), "data/Words.txt"},
+    };
+    for (const Case& c : cases) {
+        NetFixture s;
+        s.state.badWords.replace({"DARN"});
+        s.state.moderatedWords.replace({"POLITICS"});
+        s.state.autoModeratedWords.replace({"WEATHER"});
+        s.startServices();
+        EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Words\n\n" + c.body); }), c.reply);
+        EXPECT_TRUE(FileExists(c.file)) << c.file;
+        EXPECT_EQ(s.queueEntries().size(), c.file == "data/Words.txt" ? 1u : 0u) << c.body;
+    }
+}
+
+TEST(SmtpClients, WithNoLineLimitEveryMessageIsTooLong) {
+    NetFixture s;
+    s.state.KOVAAutoLine72 = 0;
+    s.startServices();
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Short\n\nhi\n"); }),
+              "250 message \"Short.txt\" not sent because of line length greater than 0\n");
+    EXPECT_TRUE(s.logged("ERROR - Line 1 has 14 characters, only 0 max are allowed"));
+    EXPECT_TRUE(s.logged("Warning: File \"Short.txt\" moved to badwords directory"));
+    EXPECT_EQ(ReadBinaryFile("data/badwords/Short.txt").substr(0, 21), "Subject: Short\r\n\r\r\nhi");
+}
+
+TEST(SmtpClients, ASubjectAlreadyQueuedIsSetAsideAndTheQueuedFileKept) {
+    NetFixture s;
+    s.startServices();
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); }),
+              stored("Bulletin.txt"));
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
+              "250 message \"Bulletin.txt\" not sent because of bad word violation\n");
+    EXPECT_NE(ReadBinaryFile("data/Bulletin.txt").find("first"), std::string::npos);
+    EXPECT_NE(ReadBinaryFile("data/badwords/Bulletin.txt").find("second"), std::string::npos);
+    EXPECT_NE(ReadBinaryFile("data/badwords/Bulletin.txt").find("ERROR - Duplicate Message \"Bulletin.txt\" already in queue"),
+              std::string::npos);
+    EXPECT_EQ(s.queueEntries().size(), 1u);
+    EXPECT_EQ(RunCommand("ls data | grep -c '^E_'").output, "0\n") << "no date-time file is left behind";
+}
+
+TEST(SmtpClients, WithAutostartANewerMessageReplacesTheOlder) {
+    NetFixture s;
+    s.state.KOVAAutoStart = 1;
+    s.startServices();
+    s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); });
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
+              stored("Bulletin.txt"));
+    EXPECT_EQ(ReadBinaryFile("data/Bulletin.txt"), "Subject: Bulletin\r\n\r\r\nsecond\r\r\nNNNN\r\r\n");
+    std::vector<std::string> messages = s.logMessages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "StoreDataMessage : \"data\\Bulletin.txt\" submitted to queue"), 2);
+}
+
+TEST(SmtpClients, TwoDeliveriesAtOnceAreBothStored) {
+    for (int useSubject : {1, 0}) {
+        NetFixture s;
+        s.state.KOVAUseSubjectFileName = useSubject;
+        s.startServices();
+        auto [first, second] = s.whilePumping([&] {
+            std::string body(20000, 'x');
+            for (std::size_t i = 60; i < body.size(); i += 61) body[i] = '\n';
+            auto one = std::async(std::launch::async, [&] {
+                return smtplibDelivery(s.smtpPort1, "Subject: One\n\n" + body, "kova@a");
+            });
+            std::string two = smtplibDelivery(s.smtpPort2, "Subject: Two\n\n" + body, "kova@b");
+            return std::make_pair(one.get(), two);
+        });
+        EXPECT_EQ(first.substr(0, 31), "250 message succesfully stored ") << first << ::testing::PrintToString(s.logMessages());
+        EXPECT_EQ(second.substr(0, 31), "250 message succesfully stored ") << second;
+        EXPECT_NE(first, second);
+        EXPECT_EQ(s.queueEntries().size(), 2u);
+    }
+}

@@ -1,0 +1,148 @@
+// The four listeners: disabled services, a port that cannot be had, the
+// connect lines with their three-digit octets, a session of its own for each
+// connection, the limit of sessions per service, and the stop.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "net/Listener.h"
+#include "support/LoopbackClient.h"
+#include "support/NetFixture.h"
+
+using namespace std::chrono_literals;
+
+TEST(SocketServices, DisabledServicesAreLoggedAndListed) {
+    NetFixture s;
+    s.station.network.StartNetworkServices();
+    EXPECT_EQ(s.logMessages(), (std::vector<std::string>{"SMTP Port Number 1 disabled", "SMTP Port Number 2 disabled",
+                                                          "KOVA Telnet Port disabled", "Admin Telnet Port disabled"}));
+    EXPECT_FALSE(s.window.controlEnabled(Id::ChatUserList));
+    ASSERT_EQ(s.window.rowCount(Id::ChatUserList), 2);
+    EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "CHAT DISABLED");
+    EXPECT_EQ(s.window.row(Id::ChatUserList, 1)[0], "ADMIN DISABLED");
+}
+
+TEST(SocketServices, WritesAddressesWithThreeDigitOctets) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.2.3.4", "001.002.003.004"}, {"0.0.0.0", "000.000.000.000"}, {"255.20.5.100", "255.020.005.100"}};
+    for (const auto& [dotted, text] : cases) {
+        in_addr address{};
+        ::inet_pton(AF_INET, dotted, &address);
+        EXPECT_EQ(Listener::AddressText(address.s_addr), text);
+    }
+}
+
+TEST(SocketServices, EachConnectionIsLoggedAndServed) {
+    NetFixture s;
+    s.startServices();
+    LoopbackClient smtp1(s.smtpPort1), smtp2(s.smtpPort2), chat(s.chatPort), admin(s.adminPort);
+    EXPECT_NE(smtp1.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
+    EXPECT_NE(smtp2.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
+    EXPECT_EQ(chat.readUntil("Name:  ", s.pump()), "Telnet Chat Server Service Ready\r\nEnter User Name:  ");
+    EXPECT_EQ(admin.readUntil("Name:  ", s.pump()), "ADMIN Chat Server Service Ready\r\nEnter User Name:  ");
+    for (const char* line : {"MTServerThread1 : SMTP E-Mail Connect from [127.000.000.001]",
+                             "MTServerThread2 : SMTP E-Mail Connect from [127.000.000.001]",
+                             "MTServerThread3 : Telent Chat Server Connect from [127.000.000.001]",
+                             "MTServerThread4 : Telent ADMIN Chat Server Connect from [127.000.000.001]"})
+        EXPECT_TRUE(s.logged(line)) << line;
+}
+
+TEST(SocketServices, TwoChatUsersEachHaveTheirOwnSocketAndAddress) {
+    NetFixture s;
+    s.startServices();
+    LoopbackClient first(s.chatPort), second(s.chatPort);
+    first.send("alpha\r\n");
+    second.send("bravo\r\n");
+    ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 2; }, 10s));
+    std::vector<std::string> a = s.window.row(Id::ChatUserList, 0), b = s.window.row(Id::ChatUserList, 1);
+    EXPECT_NE(a[0], b[0]);
+    EXPECT_NE(a[2], b[2]);
+    EXPECT_EQ(a[3], "127.000.000.001");
+    EXPECT_EQ(b[3], "127.000.000.001");
+}
+
+TEST(SocketServices, APortThatCannotBeHadIsLoggedAndTheOthersWork) {
+    NetFixture s;
+    int taken = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::listen(taken, 1);
+    ::getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
+    int port = ntohs(address.sin_port);
+
+    s.state.SMTP_Port_Number1 = port;
+    s.state.SMTP_Port_Number2 = FreeLoopbackPort();
+    s.station.network.setLimits(s.limits);
+    s.station.network.StartNetworkServices();
+    std::string line = "MTServerThread1 : SMTP E-Mail cannot listen on port " + std::to_string(port) +
+                       ": bind failed: Address already in use";
+    EXPECT_TRUE(s.waitLogged(line));
+    LoopbackClient other(s.state.SMTP_Port_Number2);
+    EXPECT_NE(other.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
+    ::close(taken);
+}
+
+TEST(SocketServices, OnlyTheLow16BitsOfAPortAreUsed) {
+    NetFixture s;
+    int port = FreeLoopbackPort();
+    s.state.SMTP_Port_Number1 = 65536 + port;
+    s.station.network.setLimits(s.limits);
+    s.station.network.StartNetworkServices();
+    s.time.runUntil([&] { return s.state.smtpListenSocket1 >= 0; }, 5s);
+    LoopbackClient client(port);
+    EXPECT_NE(client.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
+}
+
+TEST(SocketServices, AServiceAtItsLimitTurnsConnectionsAway) {
+    NetFixture s;
+    s.limits.sessionsPerService = 2;
+    s.startServices();
+    LoopbackClient one(s.smtpPort1), two(s.smtpPort1);
+    one.readUntil("\r\n", s.pump());
+    two.readUntil("\r\n", s.pump());
+    LoopbackClient three(s.smtpPort1), four(s.smtpPort1);
+    EXPECT_EQ(three.readToEnd(s.pump()), "421 " + s.station.network.hostName() + " Too many connections, try again later\r\n");
+    EXPECT_TRUE(four.readToEnd(s.pump()).find("421 ") == 0);
+    LoopbackClient chat1(s.chatPort), chat2(s.chatPort);
+    chat1.readUntil("Name:  ", s.pump());
+    chat2.readUntil("Name:  ", s.pump());
+    LoopbackClient chat3(s.chatPort);
+    EXPECT_EQ(chat3.readToEnd(s.pump()), "Too many users connected, please try again later\r\n");
+
+    std::vector<std::string> messages = s.logMessages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "MTServerThread1 : SMTP E-Mail holds its limit of 2 sessions, turning connections away"),
+              1);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "MTServerThread1 : SMTP E-Mail Connect from [127.000.000.001]"), 2);
+
+    one.send("QUIT\r\n");
+    one.readToEnd(s.pump());
+    ASSERT_TRUE(s.waitLogged("Ending connection"));
+    LoopbackClient five(s.smtpPort1);
+    EXPECT_EQ(five.readUntil("\r\n", s.pump()).find("220 "), 0u);
+}
+
+TEST(SocketServices, TheStopEndsEverySession) {
+    NetFixture s;
+    s.startServices();
+    LoopbackClient smtp(s.smtpPort1), chat(s.chatPort), admin(s.adminPort);
+    smtp.readUntil("\r\n", s.pump());
+    chat.send("desk\r\n");
+    admin.send("boss\r\n");
+    ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 2; }, 10s));
+    s.station.network.Stop();
+    EXPECT_EQ(s.window.rowCount(Id::ChatUserList), 0);
+    for (LoopbackClient* client : {&smtp, &chat, &admin}) {
+        client->readToEnd(s.pump(), 2s);
+        EXPECT_TRUE(client->peerClosed());
+    }
+    LoopbackClient late(s.smtpPort1);
+    EXPECT_FALSE(late.connected());
+}
