@@ -160,3 +160,17 @@ TEST(MainWindow, ScreenshotForAPersonToLookAt) {
     std::string path = std::string(TARVIK_BUILD_DIR) + "/main-window.png";
     EXPECT_TRUE(s.program->window().grab().save(QString::fromStdString(path)));
 }
+
+TEST(MainWindow, TheEditorIsMadeOnFirstUseAndShownAgainLater) {
+    ProgramFixture s;
+    s.start();
+    CTarvikDlg& window = s.program->window();
+    window.dispatch(Id::TarvikEditor);
+    QWidget* editor = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowTitle().startsWith("Tarvik Editor") && top->isVisible()) editor = top;
+    ASSERT_NE(editor, nullptr);
+    editor->hide();
+    window.dispatch(Id::SystemScheduleEditor);
+    EXPECT_TRUE(editor->isVisible()) << "the same window shown again";
+}

@@ -13,6 +13,7 @@
 #include "app/AboutText.h"
 #include "app/window/CAboutDlg.h"
 #include "coding/Psk31Library.h"
+#include "editor/RTTYSchedule.h"
 #include "sound/SoundCardSetupDialog.h"
 
 namespace {
@@ -38,7 +39,7 @@ CTarvikApp::CTarvikApp()
     window_.setOnCloseConfirmed([this] { cancelWorkForClose(); });
 }
 
-CTarvikApp::~CTarvikApp() = default;
+CTarvikApp::~CTarvikApp() { editor_.reset(); }
 
 int CTarvikApp::Run() {
     Start();
@@ -101,4 +102,7 @@ std::vector<std::string> CTarvikApp::chooseFiles() {
     return paths;
 }
 
-void CTarvikApp::showEditor() {}
+void CTarvikApp::showEditor() {
+    if (!editor_) editor_ = std::make_unique<RTTYSchedule>(state_, station_.log, clock_, &window_);
+    editor_->showEditor();
+}

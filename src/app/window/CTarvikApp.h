@@ -19,6 +19,7 @@
 #include "platform/QtWindowTimers.h"
 
 class QSocketNotifier;
+class RTTYSchedule;
 
 class CTarvikApp : public QObject {
 public:
@@ -51,6 +52,7 @@ private:
     ConfigurationSnapshot snapshot_;
     CommandTable commands_;
     StartUp startUp_;
-    std::unique_ptr<QWidget> editor_;
+    // Made on first use and kept to the end of the program.
+    std::unique_ptr<RTTYSchedule> editor_;
     QSocketNotifier* signalNotifier_ = nullptr;
 };
