@@ -19,7 +19,10 @@ NetFixture::NetFixture()
         ::mkdir(folder, 0777);
     clock.setLocal(2026, 12, 9, 10, 0, 0);
     ::setenv("TARVIK_COM1", pty.slavePath().c_str(), 1);
-    time.window.everyPump = [this] { air += pty.readAvailable(0); };
+    time.window.everyPump = [this] {
+        air += pty.readAvailable(0);
+        psk.sendOne();
+    };
     state.scheduleTempPath = "data\\schedule_temp.lst";
     state.scheduleListPath = "data\\schedule.lst";
     state.KOVAAutoLine72 = 72;

@@ -3,7 +3,8 @@
 // clients over the loopback address: the sessions run on their own threads,
 // while the test's thread is the window thread on simulated time (the clock
 // timer runs, posted calls run on its pumps). The serial line is on a
-// pseudo-terminal drained into `air`; the working directory is fresh, with
+// pseudo-terminal drained into `air`, the PSK31 recorder sends a character
+// a pump; the working directory is fresh, with
 // log/ and data/ and the three word-list folders. Listeners bind to the
 // loopback address only, on free ports.
 
