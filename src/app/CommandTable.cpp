@@ -18,8 +18,22 @@ bool CommandTable::Run(int id) {
         if (actions_.showEditor) actions_.showEditor();
         return true;
     }
-    if (id == Id::Help) return true;
-    return extra_ && extra_(id);
+    if (id >= Id::RecipientFirst && id <= Id::RecipientLast) {
+        station_.recipients.ChooseRecipient(id);
+        return true;
+    }
+    if (id == Id::KillButton) {
+        station_.network.chatUsers().Kill();
+        return true;
+    }
+    return id == Id::Help;
+}
+
+void CommandTable::ChatUserListClicked(bool rightButton) {
+    if (rightButton)
+        station_.network.chatUsers().OnRightClick();
+    else
+        station_.network.chatUsers().OnLeftClick();
 }
 
 bool CommandTable::runFileCommand(int id) {

@@ -19,16 +19,15 @@ public:
         // The files chosen in the "Add Multiple Files" dialog.
         std::function<std::vector<std::string>()> chooseFiles = {};
     };
-    // Commands of subsystems the table does not know (the network's menus).
-    using ExtraCommands = std::function<bool(int id)>;
-
-    CommandTable(Station& station, ConfigurationSnapshot& snapshot, WindowActions actions, ExtraCommands extra = {})
-        : station_(station), snapshot_(snapshot), actions_(std::move(actions)), extra_(std::move(extra)) {}
+    CommandTable(Station& station, ConfigurationSnapshot& snapshot, WindowActions actions)
+        : station_(station), snapshot_(snapshot), actions_(std::move(actions)) {}
 
     // False for an id that is no command.
     bool Run(int id);
     // A double click on the queue list: the entry's file in the text editor.
     void OpenQueueEntry();
+    // A click on the chat-user list enables Kill, a right click disables it.
+    void ChatUserListClicked(bool rightButton);
 
 private:
     bool runFileCommand(int id);
@@ -37,5 +36,4 @@ private:
     Station& station_;
     ConfigurationSnapshot& snapshot_;
     WindowActions actions_;
-    ExtraCommands extra_;
 };

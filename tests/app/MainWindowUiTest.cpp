@@ -50,6 +50,7 @@ TEST(MainWindow, StartsUpWithoutAnyFilesInTheSpecifiedOrder) {
                                         "Unable to open Input file Tarvik.ini", "OnReload : Reloading Schedule List",
                                         "GetSchedule : Cannot open data\\schedule_temp.lst input file.",
                                         "GetSchedule : Cannot open data\\schedule.lst input file.",
+                                        "KOVAEmailAddress overridden and changed to \"KOVA@\"",
                                         "Invalid Comport \"NULL\" requested and is not available"}));
     ProgramState& state = s.program->station().state;
     EXPECT_EQ(state.SMTP_Port_Number1, 25);

@@ -31,10 +31,13 @@ CTarvikApp::CTarvikApp()
     : station_(state_, {window_.controls(), clock_, pump_, timers_, poster_, serial_,
                         [](int code) { std::exit(code); },
                         [this] { RunSoundCardSetup(state_, &window_); }}),
-      snapshot_(state_, station_.log, window_.controls(), station_.soundMenu, {}),
+      snapshot_(state_, station_.log, window_.controls(), station_.soundMenu,
+                [this] { station_.recipients.SyncRecipientMenu(); }),
       commands_(station_, snapshot_,
                 {[this] { showEditor(); }, [this] { showAbout(); }, [this] { return chooseFiles(); }}),
-      startUp_(station_, snapshot_, window_.controls(), {}) {
+      startUp_(station_, snapshot_, window_.controls(),
+               {[this] { station_.network.StartNetworkServices(); },
+                [this] { station_.recipients.SyncRecipientMenu(); }}) {
     window_.setCommands(&commands_);
     window_.setOnCloseConfirmed([this] { cancelWorkForClose(); });
 }

@@ -109,7 +109,13 @@ void CTarvikDlg::buildControls(QWidget* client) {
     int widths[] = {120, 140, 60, 130};
     for (int column = 0; column < 4; ++column) users->setColumnWidth(column, widths[column]);
     place(users, Id::ChatUserList, 48, 106, 135, 56);
-    connect(users, &QTreeWidget::itemClicked, this, [this] { dispatch(Id::ChatUserList); });
+    connect(users, &QTreeWidget::itemClicked, this, [this] {
+        if (commands_) commands_->ChatUserListClicked(false);
+    });
+    users->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(users, &QTreeWidget::customContextMenuRequested, this, [this] {
+        if (commands_) commands_->ChatUserListClicked(true);
+    });
     button(Id::KillButton, "Kill", 94, 165, 25, 14)->setEnabled(false);
 
     group(1049, "Schedule", 191, 98, 49, 66);

@@ -70,7 +70,7 @@ void BuildMainMenu(QMenuBar* bar, WidgetControls& controls, const std::function<
     build.addAll(control, {{32794, "Diddle"}, {32795, "Header"}, {32830, "Auto CW ID TImer"},
                            {32831, "Send CW ID Now"}, {32796, "Autostart"}, {32820, "No Timer"}});
     build.addAll(control->addMenu("Recipient Email Address . . ."),
-                 {{40001, "KOVA@"}, {40002, "AUTOSTART@"}, {40003, "100@"}, {40004, "PODIUM@"}, {40005, "OTHER@"}});
+                 {{40001, "KOVA@"}, {40002, "AUTOSTART@"}, {40003, "100@"}, {40004, "PODIUM@"}, {0, ""}, {40005, "OTHER@"}});
     build.addAll(control, {{32833, "Internet Link"}});
     QMenu* mode = bar->addMenu("Mode");
     for (const LineModeInfo& info : kLineModes) build.add(mode, info.menuId, QString::fromLatin1(info.itemText));
