@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -41,14 +42,20 @@ std::string Listener::AddressText(uint32_t networkOrder) {
     return text;
 }
 
-void Listener::start() { thread_ = std::thread([this] { run(); }); }
+void Listener::start() {
+    thread_ = std::thread([this] {
+        run();
+        ended_ = true;
+    });
+}
 
 Listener::~Listener() {
-    stop();
+    requestStop();
+    join();
     if (wake_ >= 0) ::close(wake_);
 }
 
-void Listener::stop() {
+void Listener::requestStop() {
     stopping_ = true;
     // A counter that is already full has woken the thread just the same.
     uint64_t one = 1;
@@ -56,6 +63,9 @@ void Listener::stop() {
         ssize_t woken = ::write(wake_, &one, sizeof one);
         (void)woken;
     }
+}
+
+void Listener::join() {
     if (thread_.joinable()) thread_.join();
 }
 
@@ -126,6 +136,9 @@ void Listener::accepted(int socket, uint32_t peer) {
     refusing_ = false;
     std::string address = AddressText(peer);
     log_.writef("%s : %s Connect from [%s]", service_.threadName, service_.connectName, address.c_str());
+    // Replies and echoes go out as they are made, not held for the peer's acknowledgement.
+    int noDelay = 1;
+    ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     bool started = sessions_.start(service_.index, socket, [this, socket, address] {
         SessionSocket own(socket, limits_, &sessions_);
         session_(own, address);

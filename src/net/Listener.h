@@ -3,7 +3,7 @@
 // service's port, logs each connection with the peer's address, and starts
 // the session on a thread of its own, in a place of the service's limited
 // number. A connection beyond the limit gets one line and is closed. Owns the
-// listening socket; the station's stop shuts it down and joins the thread.
+// listening socket and its thread, which the station's stop ends.
 
 #include <atomic>
 #include <cstdint>
@@ -37,7 +37,11 @@ public:
     Listener& operator=(const Listener&) = delete;
 
     void start();
-    void stop();
+    // The stop in two steps, so the window thread can go on pumping (a log
+    // line of the listener waits for it) until the thread has ended.
+    void requestStop();
+    bool ended() const { return ended_; }
+    void join();
 
     // "%03d.%03d.%03d.%03d" of an address in network order.
     static std::string AddressText(uint32_t networkOrder);
@@ -58,6 +62,7 @@ private:
     const NetLimits& limits_;
     SessionBody session_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> ended_{false};
     // Written by the stop to wake the thread from its wait for connections.
     int wake_;
     bool refusing_ = false;

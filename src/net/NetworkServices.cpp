@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "net/AdminSession.h"
@@ -93,9 +95,16 @@ void NetworkServices::runSession(int index, SessionSocket& socket, const std::st
     else AdminSession(parts, socket, address).Run();
 }
 
+// Threads that are ending may still wait for the window thread (a log line,
+// a control, the queue), so it pumps until they are done.
 void NetworkServices::Stop() {
     if (stopping_.exchange(true)) return;
-    for (auto& listener : listeners_) listener->stop();
+    for (auto& listener : listeners_) listener->requestStop();
+    auto listening = [this] {
+        return std::any_of(listeners_.begin(), listeners_.end(), [](const auto& listener) { return !listener->ended(); });
+    };
+    while (listening()) p_.waits.PumpMessages();
+    for (auto& listener : listeners_) listener->join();
     sessions_.shutdownAll();
     while (sessions_.live() > 0) p_.waits.PumpMessages();
     sessions_.join(true);

@@ -173,3 +173,15 @@ TEST(SmtpClients, TwoDeliveriesAtOnceAreBothStored) {
         EXPECT_EQ(s.queueEntries().size(), 2u);
     }
 }
+
+TEST(SmtpClients, TheScheduleReloadRenewsTheModeratedWords) {
+    NetFixture s;
+    s.startServices();
+    std::ofstream("Tarvik.ini") << "KOVAMODERATEDWORD=\"Contest\"\r\n";
+    s.station.scripts.RunScriptCommand("RELOAD");
+    EXPECT_TRUE(s.logged("Reloading Moderated Words"));
+    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Words\n\nContest news\n"); }),
+              stored("Words.txt"));
+    EXPECT_TRUE(FileExists("data/moderatedwords/Words.txt"));
+    EXPECT_TRUE(s.logged("Warning: File \"Words.txt\" moved to moderatedwords directory"));
+}
