@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The whole station started headless in a fresh copy of station/: a schedule
-entry goes out framed on a serial pseudo-terminal, and SIGTERM ends the
-program with the TERMINATED line last.
+entry and then an e-mail delivered by smtplib go out framed on a serial
+pseudo-terminal, and SIGTERM ends the program with the TERMINATED line last.
 
 Usage: station_e2e.py PROGRAM STATION_FOLDER
 """
@@ -11,6 +11,8 @@ import os
 import select
 import shutil
 import signal
+import smtplib
+import socket
 import subprocess
 import sys
 import tempfile
@@ -56,15 +58,41 @@ def wait_for(folder, message, seconds, air, master):
     return False
 
 
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def deliver(port):
+    message = ("From: desk@example.org\r\nTo: KOVA@station\r\nSubject: E2E Bulletin\r\n\r\n"
+               "HELLO FROM THE MAIL\r\n")
+    for _ in range(50):
+        try:
+            client = smtplib.SMTP("127.0.0.1", port, timeout=30)
+            client.sendmail("desk@example.org", ["KOVA@station"], message)
+            # The station answers QUIT with 250, which smtplib's quit() calls an error.
+            client.close()
+            return True
+        except ConnectionRefusedError:
+            time.sleep(0.2)
+        except (OSError, smtplib.SMTPException) as error:
+            print("smtplib: %r" % error)
+            return False
+    return False
+
+
 def main():
     program, station = sys.argv[1], sys.argv[2]
     folder = tempfile.mkdtemp(prefix="tarvik-e2e-")
     work = os.path.join(folder, "station")
+    smtp_port = free_port()
     shutil.copytree(station, work)
     with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
         ini.write('KOVACOMMPORT="COM1"\nKOVARS232CONTROL="DTR"\nKOVAHEADER=1\n'
                   "KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n"
-                  "KOVAEMAILSMTPPORTS=0,0\nKOVATELNETPORTNUMBER=0\nKOVAADMINPORTNUMBER=0\n")
+                  "KOVAEMAILSMTPPORTS=%d,%d\nKOVATELNETPORTNUMBER=%d\nKOVAADMINPORTNUMBER=%d\n"
+                  % (smtp_port, free_port(), free_port(), free_port()))
     with open(os.path.join(work, "data", "header.txt"), "wb") as header:
         header.write(b"ZCZC\r\n")
     with open(os.path.join(work, "data", "thefox.txt"), "wb") as fox:
@@ -84,8 +112,15 @@ def main():
         printed = decode(air)
         if "ZCZC" not in printed or "THE QUICK BROWN FOX" not in printed:
             failures.append("the air held %r" % printed)
-        if printed.index("ZCZC") > printed.index("THE QUICK BROWN FOX"):
+        elif printed.index("ZCZC") > printed.index("THE QUICK BROWN FOX"):
             failures.append("the header came after the file")
+        air.clear()
+        if not deliver(smtp_port):
+            failures.append("the SMTP service took no mail")
+        elif not wait_for(work, "Completed sending <E2E_Bulletin.txt>.", 60, air, master):
+            failures.append("the mailed message was not sent")
+        elif "HELLO FROM THE MAIL" not in decode(air) or "NNNN" not in decode(air):
+            failures.append("the mail went out as %r" % decode(air))
     finally:
         station_process.send_signal(signal.SIGTERM)
         try:
