@@ -86,14 +86,14 @@ bool Listener::waitForConnection() {
 }
 
 bool Listener::listen() {
-    auto failed = [this](const char* call) {
+    int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    auto failed = [this, socket](const char* call) {
         log_.writef("%s : %s cannot listen on port %d: %s failed: %s", service_.threadName, service_.connectName, port_,
                     call, std::strerror(errno));
+        if (socket >= 0) ::close(socket);
         return false;
     };
-    int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (socket < 0) return failed("socket");
-    listenSocket_ = socket;
     int reuse = 1;
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in local{};
@@ -102,14 +102,13 @@ bool Listener::listen() {
     local.sin_addr.s_addr = htonl(limits_.bindAddress);
     if (::bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return failed("bind");
     if (::listen(socket, kBacklog) != 0) return failed("listen");
+    // Stored once it listens, so a stored socket means the service is there.
+    listenSocket_ = socket;
     return true;
 }
 
 void Listener::run() {
-    if (!listen()) {
-        closeListenSocket();
-        return;
-    }
+    if (!listen()) return;
     while (waitForConnection()) {
         sockaddr_in peer{};
         socklen_t length = sizeof peer;

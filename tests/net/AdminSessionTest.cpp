@@ -31,7 +31,7 @@ TEST(AdminSession, WelcomesTheAdministrator) {
               "\n\r\n\rWelcome \"boss\" to this ADMIN chat session, please remember "
               "\n\rthat each character is immediately echoed th the output port."
               "\n\r------------- Begin Session ---------------------\n\r\n\r");
-    ASSERT_EQ(s.window.rowCount(Id::ChatUserList), 1);
+    ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 1; }, 5s));
     EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "boss");
 }
 

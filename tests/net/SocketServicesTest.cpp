@@ -84,6 +84,8 @@ TEST(SocketServices, APortThatCannotBeHadIsLoggedAndTheOthersWork) {
     std::string line = "MTServerThread1 : SMTP E-Mail cannot listen on port " + std::to_string(port) +
                        ": bind failed: Address already in use";
     EXPECT_TRUE(s.waitLogged(line));
+    EXPECT_EQ(s.state.smtpListenSocket1, -1);
+    ASSERT_TRUE(s.time.runUntil([&] { return s.state.smtpListenSocket2 >= 0; }, 5s));
     LoopbackClient other(s.state.SMTP_Port_Number2);
     EXPECT_NE(other.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
     ::close(taken);

@@ -1,6 +1,7 @@
 #pragma once
 // A telnet user for tests: a loopback client that logs in to the chat or
-// admin service under a name and then reads what the station shows it.
+// admin service under a name, is listed, and then reads what the station
+// shows it.
 
 #include <string>
 
@@ -15,6 +16,13 @@ struct TelnetUser {
         client.send(name + "\r\n");
         welcome = client.readUntil(kSessionBegins, s.pump());
         client.take();
+        // The session lists its user just after the welcome.
+        s.time.runUntil([&] { return listed(name); }, std::chrono::seconds(5));
+    }
+    bool listed(const std::string& name) {
+        for (int i = 0; i < s.window.rowCount(Id::ChatUserList); ++i)
+            if (s.window.row(Id::ChatUserList, i).at(0) == name) return true;
+        return false;
     }
     // Reads until `text` has come; everything since the last take.
     std::string readUntil(const std::string& text) { return client.readUntil(text, s.pump()); }
