@@ -40,7 +40,7 @@ void ChatSession::Run() {
             if (!takeInput()) break;
             if (!lineReady_) continue;
         }
-        // A finished line waits for the line without taking more input.
+        // A finished line waits its turn on the air without taking more input.
         if (p_.state.lineBusy.exchange(1)) {
             rest();
             continue;
@@ -64,6 +64,7 @@ bool ChatSession::takeInput() {
     if (idleSeconds() > kIdleLimitSeconds) return false;
 
     std::string_view bytes(buffer, static_cast<std::size_t>(received));
+    // The bytes count up to a NUL, as the station's texts always have.
     bytes = bytes.substr(0, bytes.find('\0'));
     pending_.append(bytes.substr(0, kMostPending - pending_.size()));
     std::size_t lineEnd = pending_.find_last_of("\r\n");

@@ -90,9 +90,7 @@ bool claimName(const std::string& path) {
 
 std::string MessageStore::DateTimeName(Clock::TimePoint at) {
     std::time_t seconds = std::chrono::system_clock::to_time_t(at);
-    auto sinceEpoch = at.time_since_epoch();
-    long long millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch - std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch)).count();
+    long long millis = std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
     if (millis < 0) millis += 1000;
     std::tm local{};
     localtime_r(&seconds, &local);

@@ -7,6 +7,7 @@
 
 #include <regex>
 
+#include "net/NetworkCommands.h"
 #include "support/CodingFixture.h"
 #include "support/NetFixture.h"
 #include "support/TelnetUser.h"
@@ -235,16 +236,17 @@ TEST(ChatSession, SessionsEndWhenThePeerClosesOrFallsSilent) {
 
 TEST(ChatSession, KillShutsTheChosenUserOut) {
     ChatFixture s;
-    s.station.network.chatUsers().Kill();
+    auto command = [&](int id) { return RunNetworkCommand(s.station.network, s.station.recipients, id); };
+    EXPECT_TRUE(command(Id::KillButton));
     EXPECT_TRUE(s.logged("Failed to delete chat user "));
 
     TelnetUser first(s, s.chatPort, "first");
     TelnetUser second(s, s.chatPort, "second");
     std::string number = s.window.row(Id::ChatUserList, 1)[2];
     s.window.listSetCurrent(Id::ChatUserList, 1);
-    s.station.network.chatUsers().OnLeftClick();
+    EXPECT_TRUE(command(Id::ChatUserList));
     EXPECT_TRUE(s.window.controlEnabled(Id::KillButton));
-    s.station.network.chatUsers().Kill();
+    command(Id::KillButton);
     EXPECT_FALSE(s.window.controlEnabled(Id::KillButton));
     second.client.readToEnd(s.pump(), 5s);
     EXPECT_TRUE(second.client.peerClosed());
