@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,13 @@ std::string Listener::AddressText(uint32_t networkOrder) {
 
 void Listener::start() {
     thread_ = std::thread([this] {
+        // SIGTERM and SIGINT are the window thread's; the sessions started
+        // from here inherit the mask.
+        sigset_t windowSignals;
+        sigemptyset(&windowSignals);
+        sigaddset(&windowSignals, SIGTERM);
+        sigaddset(&windowSignals, SIGINT);
+        pthread_sigmask(SIG_BLOCK, &windowSignals, nullptr);
         run();
         ended_ = true;
     });
