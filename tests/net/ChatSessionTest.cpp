@@ -7,7 +7,6 @@
 
 #include <regex>
 
-#include "net/NetworkCommands.h"
 #include "support/CodingFixture.h"
 #include "support/NetFixture.h"
 #include "support/TelnetUser.h"
@@ -236,17 +235,17 @@ TEST(ChatSession, SessionsEndWhenThePeerClosesOrFallsSilent) {
 
 TEST(ChatSession, KillShutsTheChosenUserOut) {
     ChatFixture s;
-    auto command = [&](int id) { return RunNetworkCommand(s.station.network, s.station.recipients, id); };
-    EXPECT_TRUE(command(Id::KillButton));
+    ChatUserList& users = s.station.network.chatUsers();
+    users.Kill();
     EXPECT_TRUE(s.logged("Failed to delete chat user "));
 
     TelnetUser first(s, s.chatPort, "first");
     TelnetUser second(s, s.chatPort, "second");
     std::string number = s.window.row(Id::ChatUserList, 1)[2];
     s.window.listSetCurrent(Id::ChatUserList, 1);
-    EXPECT_TRUE(command(Id::ChatUserList));
+    users.OnLeftClick();
     EXPECT_TRUE(s.window.controlEnabled(Id::KillButton));
-    command(Id::KillButton);
+    users.Kill();
     EXPECT_FALSE(s.window.controlEnabled(Id::KillButton));
     second.client.readToEnd(s.pump(), 5s);
     EXPECT_TRUE(second.client.peerClosed());
@@ -257,7 +256,7 @@ TEST(ChatSession, KillShutsTheChosenUserOut) {
     EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "first");
 
     s.window.listSetCurrent(Id::ChatUserList, 0);
-    s.station.network.chatUsers().OnRightClick();
+    users.OnRightClick();
     EXPECT_EQ(s.window.rowSelected(Id::ChatUserList), -1);
     EXPECT_FALSE(s.window.controlEnabled(Id::KillButton));
 }

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandIds.h"
-#include "net/NetworkCommands.h"
 #include "net/RecipientMenu.h"
-#include "support/NetFixture.h"
 #include "support/StationFixture.h"
 
 namespace {
@@ -58,13 +56,6 @@ TEST(RecipientMenu, FollowsTheAddressOfTheSettings) {
         EXPECT_EQ(checkedItem(s.window), c.checked) << c.configured;
         EXPECT_EQ(s.logMessages(), c.log) << c.configured;
     }
-}
-
-TEST(RecipientMenu, TheWindowReachesTheMenuByCommandId) {
-    NetFixture s;
-    EXPECT_TRUE(RunNetworkCommand(s.station.network, s.station.recipients, 40004));
-    EXPECT_EQ(s.state.KOVAEmailAddress.get(), "PODIUM@");
-    EXPECT_FALSE(RunNetworkCommand(s.station.network, s.station.recipients, Id::AddFile));
 }
 
 TEST(RecipientMenu, TheFifthItemKeepsTheAddressItShows) {
