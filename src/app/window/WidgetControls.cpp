@@ -252,6 +252,9 @@ void WidgetControls::listSetCurrent(int id, int index) {
             if (QListWidgetItem* item = list->item(index)) list->scrollToItem(item);
         } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
             combo->setCurrentIndex(index);
+        } else if (auto* rows = qobject_cast<QTreeWidget*>(target)) {
+            rows->clearSelection();
+            rows->setCurrentItem(index >= 0 ? rows->topLevelItem(index) : nullptr);
         }
     });
 }
