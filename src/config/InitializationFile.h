@@ -33,7 +33,9 @@ private:
         bool overflowLogged = false;
     };
     struct Lists {
-        WordCollector bad{"KOVABADWORD"}, moderated{"KOVAMODERATEDWORD"}, autoModerated{"KOVAAUTOMODERATEDWORD"};
+        WordCollector bad{"KOVABADWORD", {}, false};
+        WordCollector moderated{"KOVAMODERATEDWORD", {}, false};
+        WordCollector autoModerated{"KOVAAUTOMODERATEDWORD", {}, false};
     };
     void readFullKeys(const std::string& line, Lists& lists);
     void readNumberKeys(const std::string& line);

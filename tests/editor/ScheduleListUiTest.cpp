@@ -87,7 +87,9 @@ TEST(ScheduleList, BaudAndFrequencyLinesSetTheEditorState) {
         EXPECT_FLOAT_EQ(f.state.editorBaud, c.baud) << c.list;
         EXPECT_FLOAT_EQ(f.state.pskFrequency, c.psk) << c.list;
         for (const std::string& entry : f.entries())
-            if (entry.find("NEWS.TXT") != std::string::npos) EXPECT_THAT(entry, EndsWith("1000 " + std::string(9 - c.newsDuration.size(), ' ') + c.newsDuration)) << c.list;
+            if (entry.find("NEWS.TXT") != std::string::npos) {
+                EXPECT_THAT(entry, EndsWith("1000 " + std::string(9 - c.newsDuration.size(), ' ') + c.newsDuration)) << c.list;
+            }
     }
 }
 

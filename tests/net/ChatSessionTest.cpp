@@ -250,8 +250,8 @@ TEST(ChatSession, KillShutsTheChosenUserOut) {
     second.client.readToEnd(s.pump(), 5s);
     EXPECT_TRUE(second.client.peerClosed());
     ASSERT_TRUE(s.waitLogged("Ending connection for [" + number + "] second "));
-    EXPECT_EQ(s.logMessagesFrom("Deleted Chat user second"),
-              (std::vector<std::string>{"Deleted Chat user second", "Ending connection for [" + number + "] second "}));
+    // The session ends on its own thread, so its line may come before Kill's or after it.
+    EXPECT_TRUE(s.logged("Deleted Chat user second"));
     ASSERT_EQ(s.window.rowCount(Id::ChatUserList), 1);
     EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "first");
 

@@ -44,7 +44,9 @@ TEST(SmtpDataDecoder, FindsTheEndMarkAtEverySplitOfTheStream) {
         for (std::size_t split = 0; split <= c.stream.size(); ++split) {
             Decoded out = decodeInTwo(c.stream, split);
             EXPECT_EQ(out.ended, c.ended) << c.stream << " split at " << split;
-            if (c.ended) EXPECT_EQ(out.bytes, c.message) << c.stream << " split at " << split;
+            if (c.ended) {
+                EXPECT_EQ(out.bytes, c.message) << c.stream << " split at " << split;
+            }
         }
     }
 }

@@ -76,7 +76,9 @@ TEST(CMSKGen, TheStartBitMovesThroughTheFramesOnTheRunningBitClock) {
         int bits = (stop + 88) / 176;
         ASSERT_NEAR(stop, bits * 176.0, 2.0) << "stop " << c;
         ASSERT_TRUE(bits == 1 || bits == 2) << "stop " << c << ": " << stop << " samples";
-        if (!stopBits.empty()) ASSERT_FALSE(bits == 2 && stopBits.back() == 2) << "stop " << c;
+        if (!stopBits.empty()) {
+            ASSERT_FALSE(bits == 2 && stopBits.back() == 2) << "stop " << c;
+        }
         stopBits.push_back(bits);
         total += bits;
     }
