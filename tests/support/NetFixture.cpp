@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "app/CommandIds.h"
+#include "support/LogReading.h"
 #include "support/LoopbackClient.h"
 
 NetFixture::NetFixture()
@@ -65,24 +66,11 @@ bool NetFixture::waitLogged(const std::string& message, std::chrono::millisecond
     return time.runUntil([&] { return logged(message); }, limit);
 }
 
-std::vector<std::string> NetFixture::logMessages() {
-    std::vector<std::string> messages;
-    for (const std::string& line : window.list(Id::LogList)) messages.push_back(line.substr(11));
-    return messages;
-}
+std::vector<std::string> NetFixture::logMessages() { return LogMessages(window); }
 
-std::vector<std::string> NetFixture::logMessagesFrom(const std::string& first) {
-    std::vector<std::string> all = logMessages();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        if (all[i] == first) return std::vector<std::string>(all.begin() + static_cast<long>(i), all.end());
-    return {};
-}
+std::vector<std::string> NetFixture::logMessagesFrom(const std::string& first) { return LogMessagesFrom(window, first); }
 
-bool NetFixture::logged(const std::string& message) {
-    for (const std::string& line : logMessages())
-        if (line == message) return true;
-    return false;
-}
+bool NetFixture::logged(const std::string& message) { return Logged(window, message); }
 
 ProcessResult RunCommand(const std::string& command) {
     ProcessResult result;

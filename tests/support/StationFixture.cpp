@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/CommandIds.h"
+#include "support/LogReading.h"
 
 StationFixture::StationFixture(SerialDriver* driver)
     : line(state, driver ? *driver : termios, log, window, [this](int code) { fatalExits.push_back(code); }) {
@@ -21,8 +22,4 @@ std::vector<std::string> StationFixture::logLines() {
     return lines;
 }
 
-std::vector<std::string> StationFixture::logMessages() {
-    std::vector<std::string> messages;
-    for (const std::string& line : window.list(Id::LogList)) messages.push_back(line.substr(11));
-    return messages;
-}
+std::vector<std::string> StationFixture::logMessages() { return LogMessages(window); }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/CommandIds.h"
+#include "support/LogReading.h"
 
 namespace {
 std::shared_ptr<Capture> pacedCapture() {
@@ -42,21 +43,8 @@ void TransmitFixture::writeData(const std::string& name, const std::string& byte
     WriteBinaryFile("data/" + name, bytes);
 }
 
-std::vector<std::string> TransmitFixture::logMessages() {
-    std::vector<std::string> messages;
-    for (const std::string& line : window.list(Id::LogList)) messages.push_back(line.substr(11));
-    return messages;
-}
+std::vector<std::string> TransmitFixture::logMessages() { return LogMessages(window); }
 
-std::vector<std::string> TransmitFixture::logMessagesFrom(const std::string& first) {
-    std::vector<std::string> all = logMessages();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        if (all[i] == first) return std::vector<std::string>(all.begin() + static_cast<long>(i), all.end());
-    return {};
-}
+std::vector<std::string> TransmitFixture::logMessagesFrom(const std::string& first) { return LogMessagesFrom(window, first); }
 
-bool TransmitFixture::logged(const std::string& message) {
-    for (const std::string& line : logMessages())
-        if (line == message) return true;
-    return false;
-}
+bool TransmitFixture::logged(const std::string& message) { return Logged(window, message); }
