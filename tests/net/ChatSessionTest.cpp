@@ -86,7 +86,7 @@ TEST(ChatSession, ALineGoesOnTheAirAndEveryUserSeesIt) {
     desk.type("hello\r\n");
     ASSERT_TRUE(s.lineSent("\n\rDESK::  HELLO\r\n", observer));
     EXPECT_EQ(withoutIdleRuns(s.air), withoutIdleRuns(expected));
-    EXPECT_GT(s.air.find_first_not_of(kLtrs), 10u) << "letters shifts lead in";
+    EXPECT_GT(s.air.find_first_not_of(kLtrs), 0u) << "letters shifts lead in (how many depends on the session thread's pace)";
     EXPECT_EQ(observer.take(), "\n\rDESK::  HELLO\r\n");
     s.time.runFor(500ms);
     EXPECT_EQ(desk.take(), "\n\rDESK::  HELLO\r\n") << "the typist sees the line once";
