@@ -136,3 +136,6 @@ struct ProgramState {
     Flag editorReload{1};
     Flag autoTimeShown{1};
 };
+
+// A sound card is chosen: automatic or cards 1..4 (soundCardID below 5).
+inline bool SoundCardSelected(const ProgramState& state) { return state.soundCardID < 5; }

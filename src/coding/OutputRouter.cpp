@@ -5,14 +5,10 @@
 #include "coding/SerialLine.h"
 #include "platform/Waits.h"
 
-namespace {
-constexpr int kHighestSoundCard = 5;
-}
-
 int OutputRouter::SendCode(int code) {
     if (state_.MODE == kModePsk31) {
         sendToPsk(code);
-    } else if (state_.soundCardID < kHighestSoundCard && state_.modulator.load() != nullptr) {
+    } else if (SoundCardSelected(state_) && state_.modulator.load() != nullptr) {
         sendToModulator(code);
     } else {
         sendToSerial(code);

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kHighestSoundCard = 5;
 constexpr unsigned kStationSampleRate = 8000;
 constexpr unsigned kStartupToneCenter = 2210;
 constexpr int kIdleSecondsAfterTransmit = 2;
@@ -50,7 +49,7 @@ std::shared_ptr<CProcThread> ModulatorControl::newModulator() {
 
 bool ModulatorControl::SoundModemChosen(const ProgramState& state) {
     int mode = state.MODE;
-    return mode != kModePsk31 && mode != kModeCw && state.soundCardID < kHighestSoundCard;
+    return mode != kModePsk31 && mode != kModeCw && SoundCardSelected(state);
 }
 
 // With the break signal both tones move one shift up, so the idle mark sounds

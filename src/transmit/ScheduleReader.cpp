@@ -8,6 +8,7 @@
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/LineTables.h"
+#include "config/IniValues.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/PathMap.h"
@@ -22,12 +23,6 @@ long long sizeOfQueueFile(const std::string& name) {
     struct stat info {};
     if (::stat(ResolvePath("data/" + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 1;
     return static_cast<long long>(info.st_size);
-}
-
-std::string upperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 }  // namespace
@@ -52,7 +47,7 @@ void ScheduleReader::GetSchedule(const std::string& path) {
 }
 
 void ScheduleReader::noteBaudLine(const std::string& firstWord) {
-    std::string word = upperCase(firstWord);
+    std::string word = IniUpperCase(firstWord);
     if (word.empty() || word[0] != '$') return;
     if (const BaudRate* rate = FindBaudByScriptPrefix(word.substr(1))) state_.scheduleBaud = rate->baud;
 }

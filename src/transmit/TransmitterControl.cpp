@@ -13,11 +13,8 @@
 
 namespace {
 constexpr int kLtrs = 31;
-constexpr int kHighestSoundCard = 5;
 constexpr int kOffSettleSeconds = 2;
 }  // namespace
-
-bool TransmitterControl::soundCardSelected() const { return p_.state.soundCardID < kHighestSoundCard; }
 
 void TransmitterControl::CmTX() {
     if (p_.state.transmitOn) return;
@@ -29,7 +26,7 @@ void TransmitterControl::CmTX() {
 
     int mode = p_.state.MODE;
     if (mode == kModePsk31) {
-        if (soundCardSelected()) {
+        if (SoundCardSelected(p_.state)) {
             p_.state.pskFrequency = static_cast<float>(p_.state.markTone.load());
             p_.psk.SetCarrierFrequency(static_cast<int>(p_.state.markTone.load()));
             p_.psk.StartTransmit();

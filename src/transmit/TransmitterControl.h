@@ -36,7 +36,5 @@ public:
     void SendIdleSequence(int a, int b, int c);
 
 private:
-    bool soundCardSelected() const;
-
     Parts p_;
 };
