@@ -2,7 +2,7 @@
 
 void SharedSimulatedTime::pumpMessages() {
     if (!onWindowThread()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(sessionRest);
         return;
     }
     std::deque<std::function<void()>> calls;
@@ -12,7 +12,7 @@ void SharedSimulatedTime::pumpMessages() {
     }
     for (auto& call : calls) window.post(std::move(call));
     window.pumpMessages();
-    std::this_thread::sleep_for(kWindowRest);
+    std::this_thread::sleep_for(windowRest);
 }
 
 void SharedSimulatedTime::pumpFor(std::chrono::milliseconds span) {

@@ -18,10 +18,6 @@
 
 class SharedSimulatedTime : public EventPump, public CallPoster {
 public:
-    // Real time each window-thread pump rests: simulated time runs about
-    // 10 ms / kWindowRest faster than real time.
-    static constexpr std::chrono::microseconds kWindowRest{100};
-
     explicit SharedSimulatedTime(TestClock& clock) : window(clock) {}
 
     void pumpMessages() override;
@@ -34,6 +30,10 @@ public:
     void runFor(std::chrono::milliseconds span);
 
     SimulatedTime window;
+    // Real time each pump rests, set before the sessions start: on the window
+    // thread simulated time runs about 10 ms / windowRest faster than real time.
+    std::chrono::microseconds windowRest{100};
+    std::chrono::microseconds sessionRest{1000};
 
 private:
     bool onWindowThread() const { return std::this_thread::get_id() == windowThread_; }
