@@ -5,102 +5,42 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "net/MessageStore.h"
 #include "platform/FileSystem.h"
-#include "platform/FolderListing.h"
-#include "support/LoopbackClient.h"
+#include "support/MailClient.h"
 #include "support/NetFixture.h"
+#include "support/StoredFiles.h"
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
 
-namespace {
-
-// A client past RCPT TO on the primary port.
-struct Transfer {
-    explicit Transfer(NetFixture& fixture, const std::function<void()>& pump)
-        : s(fixture), client(fixture.smtpPort1), pump(pump) {
-        client.readUntil("\r\n", pump);
-        client.send("HELO tester\r\nMAIL FROM:<joe@example.com>\r\nRCPT TO:<kova@station.example>\r\n");
-        client.readUntil("Recipient OK\r\n", pump);
-        client.take();
-    }
-    // DATA, the given bytes (in pieces), and the reply to them.
-    std::string send(const std::vector<std::string>& pieces) {
-        client.send("DATA\r\n");
-        client.readUntil("354 Send Data\r\n", pump);
-        client.take();
-        for (const std::string& piece : pieces) {
-            client.send(piece);
-            s.time.runFor(200ms);
-        }
-        std::string reply = client.readUntil("\r\n", s.pump());
-        client.take();
-        return reply;
-    }
-    NetFixture& s;
-    LoopbackClient client;
-    std::function<void()> pump;
-};
-
-std::vector<std::string> dataFiles() {
-    std::vector<std::string> names;
-    for (const FolderEntry& entry : ListFolder("data/*"))
-        if (!entry.isFolder) names.push_back(entry.name);
-    return names;
-}
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
-
-}  // namespace
-
 TEST(MessageStore, FindsTheEndMarkWhereverTheClientSplitsIt) {
     NetFixture s;
     s.startServices();
-    Transfer t(s, s.pump());
-    EXPECT_EQ(t.send({"Subject: Split\r\n\r\nfirst line\r\n", ".", "\r", "\n"}),
-              "250 message succesfully stored as \"Split.txt\"\r\n");
+    MailClient t(s, s.smtpPort1, s.pump());
+    t.envelope();
+    EXPECT_EQ(t.data({"Subject: Split\r\n\r\nfirst line\r\n", ".", "\r", "\n"}), StoredReply("Split.txt"));
     EXPECT_EQ(ReadBinaryFile("data/Split.txt"), "Subject: Split\r\n\r\r\nfirst line\r\r\nNNNN\r\r\n");
 }
 
 TEST(MessageStore, TakesDotStuffedLinesAndNulBytesAndASecondData) {
     NetFixture s;
     s.startServices();
-    Transfer t(s, s.pump());
-    EXPECT_EQ(t.send({"Subject: Dots\r\n\r\n..Leading dot\r\nnul\0here\r\n.\r\n"s}),
-              "250 message succesfully stored as \"Dots.txt\"\r\n");
+    MailClient t(s, s.smtpPort1, s.pump());
+    t.envelope();
+    EXPECT_EQ(t.data({"Subject: Dots\r\n\r\n..Leading dot\r\nnul\0here\r\n.\r\n"s}), StoredReply("Dots.txt"));
     EXPECT_EQ(ReadBinaryFile("data/Dots.txt"),
               "Subject: Dots\r\n\r\r\n.Leading dot\r\nnul\0here\r\r\nNNNN\r\r\n"s);
-    EXPECT_EQ(t.send({"Subject: Again\r\n\r\nno new RCPT TO\r\n.\r\n"}), "250 message succesfully stored as \"Again.txt\"\r\n");
+    EXPECT_EQ(t.data({"Subject: Again\r\n\r\nno new RCPT TO\r\n.\r\n"}), StoredReply("Again.txt"));
     EXPECT_EQ(s.queueEntries().size(), 2u);
 }
 
 TEST(MessageStore, AnEmptyMessageEndsAtOnce) {
     NetFixture s;
     s.startServices();
-    Transfer t(s, s.pump());
-    std::string reply = t.send({".\r\n"});
+    MailClient t(s, s.smtpPort1, s.pump());
+    t.envelope();
+    std::string reply = t.data({".\r\n"});
     ASSERT_EQ(reply.substr(0, 39), "250 message succesfully stored as \"E_20") << reply;
     std::string name = reply.substr(35, reply.size() - 38);
     EXPECT_EQ(ReadBinaryFile("data/" + name), "");
@@ -126,8 +66,9 @@ TEST(MessageStore, NamesMessagesAfterTheirMomentOrSubject) {
         s.state.KOVAUseSubjectFileName = c.useSubject;
         WriteBinaryFile("data/header.txt", "ZCZC\r\n");
         s.startServices();
-        Transfer t(s, s.pump());
-        std::string reply = t.send({c.header + "\r\nbody\r\n.\r\n"});
+        MailClient t(s, s.smtpPort1, s.pump());
+        t.envelope();
+        std::string reply = t.data({c.header + "\r\nbody\r\n.\r\n"});
         EXPECT_EQ(reply.substr(0, 35 + c.name.size()), "250 message succesfully stored as \"" + c.name) << c.header;
         EXPECT_EQ(ReadBinaryFile("data/header.txt"), "ZCZC\r\n");
     }
@@ -139,7 +80,8 @@ TEST(MessageStore, AMessageNeverTakesTheNameOfAFileThatExists) {
     s.startServices();
     // The clock stands still until the transfer has started.
     auto still = [] { std::this_thread::sleep_for(1ms); };
-    Transfer t(s, still);
+    MailClient t(s, s.smtpPort1, still);
+    t.envelope();
     Clock::TimePoint started = s.clock.now();
     std::string taken = MessageStore::DateTimeName(started);
     WriteBinaryFile("data/" + taken, "the operator's file");
@@ -156,11 +98,11 @@ TEST(MessageStore, AMessageTooLargeIsRefusedAndLeavesNothing) {
     NetFixture s;
     s.limits.maxMessageBytes = 10000;
     s.startServices();
-    Transfer t(s, s.pump());
-    EXPECT_EQ(t.send({"Subject: Big\r\n\r\n" + std::string(20000, 'x') + "\r\n.\r\n"}),
-              "452  Requested action not taken: insufficient system storage\r\n");
+    MailClient t(s, s.smtpPort1, s.pump());
+    t.envelope();
+    EXPECT_EQ(t.data({"Subject: Big\r\n\r\n" + std::string(20000, 'x') + "\r\n.\r\n"}), kNoStorageReply);
     EXPECT_TRUE(s.waitLogged("Message larger than 10000 bytes refused"));
-    EXPECT_EQ(dataFiles(), std::vector<std::string>{});
+    EXPECT_EQ(DataFiles(), std::vector<std::string>{});
     EXPECT_EQ(RunCommand("ls data_*.tmp 2>/dev/null | wc -l").output, "0\n");
 }
 
@@ -171,14 +113,15 @@ TEST(MessageStore, AFullDiskIsReportedAndNoPartialFileStays) {
     for (rlim_t limit : {rlim_t{20000}, rlim_t{49000}}) {
         NetFixture s;
         s.startServices();
-        Transfer t(s, s.pump());
+        MailClient t(s, s.smtpPort1, s.pump());
+        t.envelope();
         std::string reply;
         {
             FileSizeLimit full(limit);
-            reply = t.send({body});
+            reply = t.data({body});
         }
-        EXPECT_EQ(reply, "452  Requested action not taken: insufficient system storage\r\n") << limit;
-        EXPECT_EQ(dataFiles(), std::vector<std::string>{}) << limit;
+        EXPECT_EQ(reply, kNoStorageReply) << limit;
+        EXPECT_EQ(DataFiles(), std::vector<std::string>{}) << limit;
         EXPECT_EQ(RunCommand("ls data_*.tmp 2>/dev/null | wc -l").output, "0\n");
         std::vector<std::string> messages = s.logMessages();
         auto reported = std::find_if(messages.begin(), messages.end(), [&](const std::string& message) {
