@@ -26,10 +26,12 @@ std::string ChatUserList::LoginTimeText(const std::tm& local) {
 }
 
 void ChatUserList::addUser(const std::string& name, const std::tm& loginTime, int socket, const std::string& address) {
+    std::lock_guard<std::mutex> oneSessionAtATime(rowsLock_);
     window_.rowInsert(Id::ChatUserList, -1, {name, LoginTimeText(loginTime), std::to_string(socket), address});
 }
 
 void ChatUserList::removeUser(int socket) {
+    std::lock_guard<std::mutex> oneSessionAtATime(rowsLock_);
     int rows = window_.rowCount(Id::ChatUserList);
     for (int i = 0; i < rows; ++i) {
         if (std::atoi(column(window_.row(Id::ChatUserList, i), kSocketColumn).c_str()) == socket) {

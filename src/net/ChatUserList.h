@@ -4,10 +4,12 @@
 // found again by its socket number. Kill shuts the chosen user's socket down;
 // the session notices, closes it and removes its own row, so the number
 // stays that session's until it has ended. Rows are added and removed from
-// session threads through the window; Kill and the clicks run on the window
-// thread.
+// session threads through the window, one session at a time: a removal finds
+// its row and deletes it by index, which another session's removal in
+// between would shift. Kill and the clicks run on the window thread.
 
 #include <ctime>
+#include <mutex>
 #include <string>
 
 class Controls;
@@ -37,4 +39,5 @@ private:
     EventLog& log_;
     Controls& window_;
     SessionRegistry& sessions_;
+    std::mutex rowsLock_;
 };
