@@ -13,13 +13,14 @@
 #include "transmit/SessionControl.h"
 #include "transmit/TransmitQueue.h"
 
-void MessageQueueing::QueueStoredMessage(const std::string& name) {
+bool MessageQueueing::QueueStoredMessage(const std::string& name) {
+    if (!state_.KOVAAutoStart && !schedule_.AppendScheduleTemp(name)) return false;
     window_.setText(Id::FileBox, name);
     window_.listSetCurrent(Id::QueueList, 0);
     queue_.AddFile();
     if (state_.schedulerEnableSetting && state_.KOVASchedulerStartEnabled && !state_.KOVAAutoStart)
         session_.CmEnable();
-    if (!state_.KOVAAutoStart) schedule_.AppendScheduleTemp(name);
+    return true;
 }
 
 void MessageQueueing::SweepApprovedFolder() {
@@ -37,7 +38,8 @@ void MessageQueueing::SweepApprovedFolder() {
         std::string to = dataPath + entry.name;
         if (MoveWithoutReplace(from, to)) {
             log_.writef("Moved %s -> %s", from.c_str(), to.c_str());
-            QueueStoredMessage(entry.name);
+            // Back for the next sweep when it cannot be listed.
+            if (!QueueStoredMessage(entry.name)) MoveWithoutReplace(to, from);
         } else {
             const char* reason = std::strerror(errno);
             log_.writef("Failed to move %s Error: %s", from.c_str(), reason);

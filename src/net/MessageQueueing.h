@@ -1,9 +1,10 @@
 #pragma once
 // Hands stored messages to the transmit queue: a message file of the data
-// folder goes in through Add File (and into schedule_temp.lst unless
-// autostart), and after every queue file the messages an operator approved
-// are moved out of approvedmoderatedwords and queued. Window thread; session
-// threads have the window thread run QueueStoredMessage for them.
+// folder is listed in schedule_temp.lst (unless autostart), so that a restart
+// queues it again, and goes in through Add File; and after every queue file
+// the messages an operator approved are moved out of approvedmoderatedwords
+// and queued. Window thread; session threads have the window thread run
+// QueueStoredMessage for them.
 
 #include <string>
 
@@ -20,7 +21,8 @@ public:
                     ScheduleReader& schedule, SessionControl& session)
         : state_(state), log_(log), window_(window), queue_(queue), schedule_(schedule), session_(session) {}
 
-    void QueueStoredMessage(const std::string& name);
+    // False, and nothing queued, when the message could not be listed.
+    bool QueueStoredMessage(const std::string& name);
     void SweepApprovedFolder();
 
 private:

@@ -240,9 +240,15 @@ void MessageStore::setAside(const std::string& path, const std::string& name, co
     if (!MoveWithoutReplace(path, target)) p_.log.write("ERROR - Moving of file failed");
 }
 
+// Stored means listed for the next start as well: a message the station
+// could not list or queue is removed, and the client told to try again.
 int MessageStore::queue(const std::string& path, const std::string& name) {
     p_.log.writef("StoreDataMessage : \"%s\" submitted to queue", path.c_str());
-    if (!p_.windowCall.run([this, name] { p_.messages.QueueStoredMessage(name); }))
+    // The call runs to its end before run() returns, or never runs.
+    bool queued = false;
+    if (!p_.windowCall.run([this, name, &queued] { queued = p_.messages.QueueStoredMessage(name); }))
         p_.log.writef("StoreDataMessage : \"%s\" left unqueued, the station is stopping", name.c_str());
-    return StoreResult::Queued;
+    if (queued) return StoreResult::Queued;
+    RemoveFile(path);
+    return StoreResult::NoStorage;
 }

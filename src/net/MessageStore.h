@@ -2,8 +2,9 @@
 // StoreDataMessage: an SMTP transfer taken from the socket after "354",
 // spooled to a temporary file of its own, written as the station's message
 // file in the data folder, named after its subject or the moment it came,
-// screened, and then queued (through the window thread), held for moderation
-// or set aside. Runs on SMTP session threads, any number at once: naming,
+// screened, and then listed and queued (through the window thread; one that
+// cannot be listed for the next start is removed and refused as if the disk
+// were full), held for moderation or set aside. Runs on SMTP session threads, any number at once: naming,
 // screening and queueing are taken one message at a time, so two messages
 // never take the same name and a queued file is never replaced.
 

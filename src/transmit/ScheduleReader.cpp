@@ -1,6 +1,7 @@
 #include "transmit/ScheduleReader.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -11,6 +12,7 @@
 #include "config/IniValues.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/FileSystem.h"
 #include "platform/PathMap.h"
 #include "platform/TextFile.h"
 #include "transmit/TimeTag.h"
@@ -81,14 +83,20 @@ void ScheduleReader::readLine(std::string line, int64_t now, long long& lastSize
     }
 }
 
-void ScheduleReader::AppendScheduleTemp(const std::string& line) {
+bool ScheduleReader::AppendScheduleTemp(const std::string& line) {
+    const std::string path = state_.KOVADataPath.get() + "schedule_temp.lst";
+    const long long before = FileSize(path);
     TextFileWriter file;
-    if (!file.open(state_.KOVADataPath.get() + "schedule_temp.lst", TextFileWriter::Mode::Append)) {
+    if (!file.open(path, TextFileWriter::Mode::Append)) {
         log_.writef("Unable to open schedule_temp.lst file for %s", line.c_str());
-        return;
+        return false;
     }
-    file.write(line + "\n");
-    if (!file.close(true)) log_.writef("Unable to write schedule_temp.lst file for %s", line.c_str());
+    bool written = file.write(line + "\n");
+    if (file.close(true) && written) return true;
+    log_.writef("Unable to write schedule_temp.lst file for %s", line.c_str());
+    if (::truncate(ResolvePath(path).c_str(), static_cast<off_t>(before)) != 0)
+        log_.writef("Unable to take the broken line for %s off schedule_temp.lst", line.c_str());
+    return false;
 }
 
 void ScheduleReader::OnReload() {

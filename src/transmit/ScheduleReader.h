@@ -23,7 +23,9 @@ public:
         : state_(state), log_(log), window_(window), queue_(queue), clock_(clock) {}
 
     void GetSchedule(const std::string& path);
-    void AppendScheduleTemp(const std::string& line);
+    // False when the line could not be written whole; what it left is taken
+    // off again, so the next line does not run on from a broken one.
+    bool AppendScheduleTemp(const std::string& line);
     // 32769 "Reload Queue": empties the queue and reads both lists (unless autostart).
     void OnReload();
 

@@ -88,3 +88,23 @@ TEST(UnattendedQueue, ApprovedMessagesAreSweptIntoTheQueueAfterAFile) {
     EXPECT_EQ(s.logMessages().back(),
               "Failed to open directory data\\approvedmoderatedwords\\*. Error: No such file or directory");
 }
+
+TEST(UnattendedQueue, AnApprovedMessageThatCannotBeListedWaitsForTheNextSweep) {
+    TransmitFixture s;
+    ::mkdir("data/approvedmoderatedwords", 0777);
+    s.writeData("approvedmoderatedwords/ok.txt", "OK");
+    // A folder in the list's place: no line can be appended.
+    ::mkdir("data/schedule_temp.lst", 0777);
+    s.station.messages.SweepApprovedFolder();
+    EXPECT_TRUE(s.logged("Unable to open schedule_temp.lst file for ok.txt"));
+    EXPECT_EQ(ReadBinaryFile("data/approvedmoderatedwords/ok.txt"), "OK");
+    EXPECT_FALSE(FileExists("data/ok.txt"));
+    EXPECT_EQ(s.window.listCount(Id::QueueList), 0);
+
+    ::rmdir("data/schedule_temp.lst");
+    s.station.messages.SweepApprovedFolder();
+    EXPECT_EQ(ReadBinaryFile("data/ok.txt"), "OK");
+    ASSERT_EQ(s.window.listCount(Id::QueueList), 1);
+    EXPECT_NE(s.window.listItem(Id::QueueList, 0).find(" ok.txt"), std::string::npos);
+    EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "ok.txt\r\n");
+}
