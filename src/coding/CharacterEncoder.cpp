@@ -16,9 +16,15 @@ constexpr int kFoldBy = 32;
 constexpr int kGraveAccent = 96;
 }  // namespace
 
-void CharacterEncoder::EncodeChar(int character, int mode) { encode(character, mode, 0); }
+void CharacterEncoder::EncodeChar(int character, int mode) {
+    int budget = kMaxSubstitutedCharacters;
+    encode(character, mode, 0, budget);
+    if (budget == 0)
+        log_.writef("Replacement texts for character %c cut after %d characters", static_cast<char>(character),
+                    kMaxSubstitutedCharacters);
+}
 
-void CharacterEncoder::encode(int character, int mode, int depth) {
+void CharacterEncoder::encode(int character, int mode, int depth, int& budget) {
     // The character as the signed 8-bit value the callers pass.
     int ch = static_cast<int8_t>(static_cast<uint8_t>(character));
     int c = macros_.ExpandMacro(ch, mode);
@@ -26,7 +32,7 @@ void CharacterEncoder::encode(int character, int mode, int depth) {
     int index = c;
     if (index >= kFoldFrom) index -= kFoldBy;
     if (index < 0) {
-        substitute(c, index + 256, mode, depth);
+        substitute(c, index + 256, mode, depth, budget);
         index = 0;
     } else if (index >= kGraveAccent) {
         log_.writef("Received extended ascii character %c (index=%i).  Skipping", c, index);
@@ -36,11 +42,15 @@ void CharacterEncoder::encode(int character, int mode, int depth) {
     sendByRule(entry, CodeFor(entry, mode));
 }
 
-void CharacterEncoder::substitute(int c, int index, int mode, int depth) {
+void CharacterEncoder::substitute(int c, int index, int mode, int depth, int& budget) {
     std::string text;
     if (depth < kMaxSubstitutionDepth && LookupIntChar(index, text)) {
         log_.writef("Received extended ascii character %c (index=%i).  Changed to %s", c, index, text.c_str());
-        for (char r : text) encode(r, mode, depth + 1);
+        for (char r : text) {
+            if (budget == 0) return;
+            --budget;
+            encode(r, mode, depth + 1, budget);
+        }
     } else {
         log_.writef("Received extended ascii character %c (index=%i).  Skipping", c, index);
     }

@@ -27,6 +27,10 @@ public:
     // A replacement text is coded through the dictionary again; beyond this
     // many levels a character is skipped (an entry that leads back to itself).
     static constexpr int kMaxSubstitutionDepth = 5;
+    // Nor does one character ever become more than this many: entries whose
+    // texts are full of characters with entries of their own would
+    // otherwise multiply at every level and hold the line for hours.
+    static constexpr int kMaxSubstitutedCharacters = 512;
 
     CharacterEncoder(ProgramState& state, EventLog& log, OutputRouter& router, const Clock& clock)
         : state_(state), log_(log), router_(router), macros_(state, router, clock, *this) {}
@@ -48,9 +52,10 @@ public:
     MacroExpander& macros() { return macros_; }
 
 private:
-    void encode(int character, int mode, int depth);
+    // `budget`: the characters the replacement texts may still give.
+    void encode(int character, int mode, int depth, int& budget);
     // Step 3 and 4: logs and substitutes a character without a table row.
-    void substitute(int c, int index, int mode, int depth);
+    void substitute(int c, int index, int mode, int depth, int& budget);
     void sendByRule(const CodeTableEntry& entry, int code);
 
     ProgramState& state_;

@@ -174,6 +174,28 @@ TEST(CharacterEncoder, AnEntryThatLeadsBackToItselfEndsAfterAFewLevels) {
     }
 }
 
+// Mend: texts full of characters with entries of their own would multiply
+// at every level (30 to the fifth here); one character gives at most the
+// bound, and the line says so.
+TEST(CharacterEncoder, ReplacementTextsThatMultiplyStopAtTheirBound) {
+    CodingFixture f;
+    f.writeFile("IntCharDict.txt", "255 " + std::string(30, '\xff') + "\n");
+    ASSERT_TRUE(f.encoder.LoadIntCharDict("IntCharDict.txt"));
+    const long bound = CharacterEncoder::kMaxSubstitutedCharacters;
+    // Blanks, one a character coded (give or take the line's own).
+    auto blanks = [](const std::vector<int>& codes) { return std::count(codes.begin(), codes.end(), 0); };
+    std::vector<int> codes = f.encode("\xff");
+    EXPECT_GE(blanks(codes), bound);
+    EXPECT_LE(codes.size(), bound + 2);
+    std::vector<std::string> lines = f.newLogMessages();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Replacement texts for character \xff cut after 512 characters");
+    codes = f.encode("\xff" "A");
+    EXPECT_GE(blanks(codes), bound) << "the next character has a bound of its own";
+    EXPECT_LE(codes.size(), bound + 4);
+    EXPECT_EQ(codes.back(), 3) << "and the text goes on";
+}
+
 TEST(CharacterEncoder, TheKey0065IsStoredAs65AndNeverLookedUp) {
     CodingFixture f;
     f.writeFile("IntCharDict.txt", "0065 X\n");

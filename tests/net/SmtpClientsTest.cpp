@@ -6,38 +6,15 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
 #include <fstream>
 
 #include "platform/FileSystem.h"
 #include "support/NetFixture.h"
+#include "support/SmtplibDelivery.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-// Delivers `message` (lines with \n) with smtplib; prints the DATA reply,
-// or the refusal.
-std::string smtplibDelivery(int port, const std::string& message, const std::string& to = "kova@station.example") {
-    static std::atomic<int> deliveries{0};
-    std::string file = "message" + std::to_string(++deliveries) + ".eml";
-    std::string program = R"(import smtplib
-s = smtplib.SMTP('127.0.0.1', )" + std::to_string(port) + R"(, local_hostname='tester', timeout=30)
-s.ehlo('tester')
-s.mail('joe@example.com')
-code, text = s.rcpt(')" + to + R"(')
-if code != 250:
-    print('refused', code, text.decode())
-else:
-    code, text = s.data(open(')" + file + R"(', newline='').read())
-    print(code, text.decode())
-    s.quit()
-)";
-    std::ofstream(file, std::ios::binary) << message;
-    return RunPython(program).output;
-}
-
-std::string stored(const std::string& name) { return "250 message succesfully stored as \"" + name + "\"\n"; }
 
 const std::string kMessage =
     "From: Joe_Bloggs <joe@example.com>\n"
@@ -54,7 +31,7 @@ const std::string kMessage =
 TEST(SmtpClients, SmtplibDeliversAMessageThatIsQueued) {
     NetFixture s;
     s.startServices();
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, kMessage); }), stored("Net_Report$_Monday.txt"));
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, kMessage); }), SmtplibStored("Net_Report$_Monday.txt"));
     EXPECT_EQ(ReadBinaryFile("data/Net_Report$_Monday.txt"),
               "From: Joe Bloggs <joe@example.com>\r\nTo: Night Desk\r\nSubject: Net Report: Monday\r\n"
               "Date: Wed, 09 Dec 2026 10:00:00 +0000\r\n\r\r\nThe net meets at ten.\r\n.A line with a dot\r\r\nNNNN\r\r\n");
@@ -87,7 +64,7 @@ TEST(SmtpClients, SwaksDeliversToBothPorts) {
 TEST(SmtpClients, ARecipientWithoutTheMailboxIsRefused) {
     NetFixture s;
     s.startServices();
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort2, kMessage, "bob@example.com"); }),
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort2, kMessage, "bob@example.com"); }),
               "refused 550 No such user here\n");
 }
 
@@ -99,9 +76,9 @@ TEST(SmtpClients, ScreeningSendsMessagesToTheirFolders) {
     };
     const Case cases[] = {
         {"Darn this weather\n", "250 message \"Words.txt\" not sent because of bad word violation\n", "data/badwords/Words.txt"},
-        {"Politics today\n", stored("Words.txt"), "data/moderatedwords/Words.txt"},
-        {"Politics and the weather\n", stored("Words.txt"), "data/Words.txt"},
-        {"Nothing to see\n", stored("Words.txt"), "data/Words.txt"},
+        {"Politics today\n", SmtplibStored("Words.txt"), "data/moderatedwords/Words.txt"},
+        {"Politics and the weather\n", SmtplibStored("Words.txt"), "data/Words.txt"},
+        {"Nothing to see\n", SmtplibStored("Words.txt"), "data/Words.txt"},
     };
     for (const Case& c : cases) {
         NetFixture s;
@@ -109,7 +86,7 @@ TEST(SmtpClients, ScreeningSendsMessagesToTheirFolders) {
         s.state.moderatedWords.replace({"POLITICS"});
         s.state.autoModeratedWords.replace({"WEATHER"});
         s.startServices();
-        EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Words\n\n" + c.body); }), c.reply);
+        EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Words\n\n" + c.body); }), c.reply);
         EXPECT_TRUE(FileExists(c.file)) << c.file;
         EXPECT_EQ(s.queueEntries().size(), c.file == "data/Words.txt" ? 1u : 0u) << c.body;
     }
@@ -119,7 +96,7 @@ TEST(SmtpClients, WithNoLineLimitEveryMessageIsTooLong) {
     NetFixture s;
     s.state.KOVAAutoLine72 = 0;
     s.startServices();
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Short\n\nhi\n"); }),
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Short\n\nhi\n"); }),
               "250 message \"Short.txt\" not sent because of line length greater than 0\n");
     EXPECT_TRUE(s.logged("ERROR - Line 1 has 14 characters, only 0 max are allowed"));
     EXPECT_TRUE(s.logged("Warning: File \"Short.txt\" moved to badwords directory"));
@@ -129,9 +106,9 @@ TEST(SmtpClients, WithNoLineLimitEveryMessageIsTooLong) {
 TEST(SmtpClients, ASubjectAlreadyQueuedIsSetAsideAndTheQueuedFileKept) {
     NetFixture s;
     s.startServices();
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); }),
-              stored("Bulletin.txt"));
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); }),
+              SmtplibStored("Bulletin.txt"));
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
               "250 message \"Bulletin.txt\" not sent because of bad word violation\n");
     EXPECT_NE(ReadBinaryFile("data/Bulletin.txt").find("first"), std::string::npos);
     EXPECT_NE(ReadBinaryFile("data/badwords/Bulletin.txt").find("second"), std::string::npos);
@@ -145,9 +122,9 @@ TEST(SmtpClients, WithAutostartANewerMessageReplacesTheOlder) {
     NetFixture s;
     s.state.KOVAAutoStart = 1;
     s.startServices();
-    s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); });
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
-              stored("Bulletin.txt"));
+    s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); });
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"); }),
+              SmtplibStored("Bulletin.txt"));
     EXPECT_EQ(ReadBinaryFile("data/Bulletin.txt"), "Subject: Bulletin\r\n\r\r\nsecond\r\r\nNNNN\r\r\n");
     std::vector<std::string> messages = s.logMessages();
     EXPECT_EQ(std::count(messages.begin(), messages.end(), "StoreDataMessage : \"data\\Bulletin.txt\" submitted to queue"), 2);
@@ -162,9 +139,9 @@ TEST(SmtpClients, TwoDeliveriesAtOnceAreBothStored) {
             std::string body(20000, 'x');
             for (std::size_t i = 60; i < body.size(); i += 61) body[i] = '\n';
             auto one = std::async(std::launch::async, [&] {
-                return smtplibDelivery(s.smtpPort1, "Subject: One\n\n" + body, "kova@a");
+                return SmtplibDelivery(s.smtpPort1, "Subject: One\n\n" + body, "kova@a");
             });
-            std::string two = smtplibDelivery(s.smtpPort2, "Subject: Two\n\n" + body, "kova@b");
+            std::string two = SmtplibDelivery(s.smtpPort2, "Subject: Two\n\n" + body, "kova@b");
             return std::make_pair(one.get(), two);
         });
         EXPECT_EQ(first.substr(0, 31), "250 message succesfully stored ") << first << ::testing::PrintToString(s.logMessages());
@@ -180,8 +157,8 @@ TEST(SmtpClients, TheScheduleReloadRenewsTheModeratedWords) {
     std::ofstream("Tarvik.ini") << "KOVAMODERATEDWORD=\"Contest\"\r\n";
     s.station.scripts.RunScriptCommand("RELOAD");
     EXPECT_TRUE(s.logged("Reloading Moderated Words"));
-    EXPECT_EQ(s.whilePumping([&] { return smtplibDelivery(s.smtpPort1, "Subject: Words\n\nContest news\n"); }),
-              stored("Words.txt"));
+    EXPECT_EQ(s.whilePumping([&] { return SmtplibDelivery(s.smtpPort1, "Subject: Words\n\nContest news\n"); }),
+              SmtplibStored("Words.txt"));
     EXPECT_TRUE(FileExists("data/moderatedwords/Words.txt"));
     EXPECT_TRUE(s.logged("Warning: File \"Words.txt\" moved to moderatedwords directory"));
 }
