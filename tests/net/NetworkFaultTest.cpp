@@ -1,14 +1,17 @@
 // The network services against faults: a disk that fills up after a message
-// was stored.
+// was stored, and clients that send binary bytes, NUL bytes or a megabyte
+// without a line end to every port.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "platform/FileSystem.h"
+#include "support/LoopbackClient.h"
 #include "support/MailClient.h"
 #include "support/NetFixture.h"
 #include "support/StoredFiles.h"
+#include "support/TelnetUser.h"
 
 using namespace std::chrono_literals;
 
@@ -76,5 +79,93 @@ TEST(FaultDisk, AMessageStoredBeforeTheDiskFilledStaysWholeAndQueued) {
         // Room again: the next message's line follows the first one's whole.
         EXPECT_EQ(deliver(s, "Subject: Third\r\n\r\nafter the room came back\r\n.\r\n"), StoredReply("Third.txt"));
         EXPECT_EQ(listed(), "First.txt\r\nThird.txt\r\n") << c.what;
+    }
+}
+
+namespace {
+
+struct Service {
+    const char* name;
+    int NetFixture::*port;
+    // The end of what the station says before it waits for the client.
+    const char* greetingEnd;
+    // The session's last log line when the client is gone.
+    const char* endLine;
+};
+
+const Service kServices[] = {
+    {"SMTP primary", &NetFixture::smtpPort1, "\r\n", "Ending connection"},
+    {"SMTP secondary", &NetFixture::smtpPort2, "\r\n", "Ending connection"},
+    {"chat", &NetFixture::chatPort, "Name:  ", "Login Failure -- Ending connection"},
+    {"admin", &NetFixture::adminPort, "Name:  ", "Login Failure -- Ending connection"},
+};
+
+struct Payload {
+    const char* what;
+    std::string bytes;
+};
+
+std::string everyByteValue() {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value) bytes.push_back(static_cast<char>(value));
+    return bytes;
+}
+
+const Payload kPayloads[] = {
+    {"every byte value", everyByteValue()},
+    {"NUL bytes", std::string(4096, '\0')},
+    {"a megabyte without a line end", std::string(1 << 20, 'x')},
+};
+
+// Fewer log lines than this for one hostile client: a line per chunk or per byte would fill the disk.
+constexpr std::size_t kMostLogLines = 20;
+
+int countLogged(NetFixture& s, const std::string& message) {
+    std::vector<std::string> messages = s.logMessages();
+    return static_cast<int>(std::count(messages.begin(), messages.end(), message));
+}
+
+// A well-behaved client after the hostile one: greeted and served.
+void expectServed(NetFixture& s, const Service& service) {
+    if (service.port == &NetFixture::smtpPort1 || service.port == &NetFixture::smtpPort2) {
+        MailClient next(s, s.*service.port, s.pump());
+        EXPECT_EQ(next.greeting.substr(0, 4), "220 ") << service.name;
+        EXPECT_NE(next.envelope().find("250 Recipient OK\r\n"), std::string::npos) << service.name;
+        // Its end is logged with the same line as the hostile client's.
+        const int ends = countLogged(s, service.endLine);
+        next.client.send("QUIT\r\n");
+        next.client.readToEnd(s.pump());
+        EXPECT_TRUE(s.time.runUntil([&] { return countLogged(s, service.endLine) == ends + 1; }, 5s)) << service.name;
+        return;
+    }
+    TelnetUser next(s, s.*service.port, "next");
+    EXPECT_TRUE(next.listed("next")) << service.name;
+    next.client.close();
+    EXPECT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0; }, 5s)) << service.name;
+}
+
+}  // namespace
+
+TEST(FaultHostileBytes, EveryPortEndsTheSessionCleanlyAndServesTheNextClient) {
+    for (const Service& service : kServices) {
+        NetFixture s;
+        s.startServices();
+        for (const Payload& payload : kPayloads) {
+            const std::string where = std::string(service.name) + ", " + payload.what;
+            const std::size_t linesBefore = s.logMessages().size();
+            const int endsBefore = countLogged(s, service.endLine);
+            LoopbackClient hostile(s.*service.port);
+            hostile.readUntil(service.greetingEnd, s.pump());
+            s.whilePumping([&] {
+                hostile.send(payload.bytes);
+                hostile.finishSending();
+                return true;
+            });
+            hostile.readToEnd(s.pump());
+            EXPECT_TRUE(hostile.peerClosed()) << where;
+            EXPECT_TRUE(s.time.runUntil([&] { return countLogged(s, service.endLine) == endsBefore + 1; }, 5s)) << where;
+            EXPECT_LT(s.logMessages().size() - linesBefore, kMostLogLines) << where;
+            expectServed(s, service);
+        }
     }
 }
