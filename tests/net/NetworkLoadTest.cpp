@@ -29,11 +29,6 @@ std::string printedAir(const NetFixture& s) {
     return DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary);
 }
 
-int countLogged(NetFixture& s, const std::string& message) {
-    std::vector<std::string> messages = s.logMessages();
-    return static_cast<int>(std::count(messages.begin(), messages.end(), message));
-}
-
 std::vector<std::string> listedNames(NetFixture& s) {
     std::vector<std::string> names;
     for (int i = 0; i < s.window.rowCount(Id::ChatUserList); ++i) names.push_back(s.window.row(Id::ChatUserList, i)[0]);
@@ -41,7 +36,7 @@ std::vector<std::string> listedNames(NetFixture& s) {
     return names;
 }
 
-// A chat fixture on the serial pseudo-terminal, the line in letters shift.
+// The station with COM1 on the pseudo-terminal, the line in letters shift.
 struct OnTheAir : NetFixture {
     OnTheAir() {
         state.shiftState = kLtrs;
@@ -80,7 +75,7 @@ TEST(LoadAtTheLimit, AdmittedMailClientsDeliverAfterTheRefusals) {
     }
     EXPECT_EQ(s.queueEntries().size(), static_cast<std::size_t>(kLimit));
     EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "Admitted_0.txt\r\nAdmitted_1.txt\r\nAdmitted_2.txt\r\n");
-    EXPECT_TRUE(s.time.runUntil([&] { return countLogged(s, "Ending connection") == kLimit; }, 5s));
+    EXPECT_TRUE(s.time.runUntil([&] { return s.timesLogged("Ending connection") == kLimit; }, 5s));
 }
 
 TEST(LoadAtTheLimit, AdmittedChatUsersReachTheAirAfterTheRefusals) {
@@ -175,14 +170,14 @@ TEST(LoadSlowClients, FiftyTricklingTransfersHoldNeitherTheAirNorANewClient) {
     EXPECT_EQ(fresh.data({"Subject: Meanwhile\r\n\r\nstill served\r\n.\r\n"}), StoredReply("Meanwhile.txt"));
     // Held a few seconds in all, whatever the pace of the rest.
     EXPECT_TRUE(s.time.runUntil([&] { return slow.rounds() >= 4; }, 10s));
-    EXPECT_EQ(countLogged(s, "Socket Unexpectedly Closed while Storing Temp Data File"), 0)
+    EXPECT_EQ(s.timesLogged("Socket Unexpectedly Closed while Storing Temp Data File"), 0)
         << "the slow transfers are all still held";
 
     // Silent at last, each slow client loses its turn and nothing of it is kept.
     std::vector<std::string> heard = s.whilePumping([&] { return slow.stop(); });
     EXPECT_EQ(heard, std::vector<std::string>(kSlowClients, SessionSocket::kTimeoutReply));
     EXPECT_TRUE(s.time.runUntil(
-        [&] { return countLogged(s, "Socket Unexpectedly Closed while Storing Temp Data File") == kSlowClients; }, 10s));
+        [&] { return s.timesLogged("Socket Unexpectedly Closed while Storing Temp Data File") == kSlowClients; }, 10s));
     std::vector<std::string> files = DataFiles();
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"Bulletin.txt", "Meanwhile.txt", "schedule_temp.lst"}));

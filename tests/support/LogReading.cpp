@@ -25,3 +25,8 @@ bool Logged(FakeControls& window, const std::string& message) {
     std::vector<std::string> all = LogMessages(window);
     return std::find(all.begin(), all.end(), message) != all.end();
 }
+
+int TimesLogged(FakeControls& window, const std::string& message) {
+    std::vector<std::string> all = LogMessages(window);
+    return static_cast<int>(std::count(all.begin(), all.end(), message));
+}

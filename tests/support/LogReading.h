@@ -11,3 +11,4 @@ std::vector<std::string> LogMessages(FakeControls& window);
 // From the first message equal to `first` on; empty when there is none.
 std::vector<std::string> LogMessagesFrom(FakeControls& window, const std::string& first);
 bool Logged(FakeControls& window, const std::string& message);
+int TimesLogged(FakeControls& window, const std::string& message);

@@ -72,6 +72,8 @@ std::vector<std::string> NetFixture::logMessagesFrom(const std::string& first) {
 
 bool NetFixture::logged(const std::string& message) { return Logged(window, message); }
 
+int NetFixture::timesLogged(const std::string& message) { return TimesLogged(window, message); }
+
 ProcessResult RunCommand(const std::string& command) {
     ProcessResult result;
     std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");

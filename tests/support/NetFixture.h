@@ -48,6 +48,7 @@ struct NetFixture {
     // The log messages from the first one equal to `first` on.
     std::vector<std::string> logMessagesFrom(const std::string& first);
     bool logged(const std::string& message);
+    int timesLogged(const std::string& message);
     std::vector<std::string> queueEntries() { return window.list(Id::QueueList); }
 
     TempDir dir;
