@@ -1,8 +1,10 @@
 #include "net/ChatSession.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "app/CommandIds.h"
+#include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "coding/OutputRouter.h"
@@ -65,13 +67,31 @@ bool ChatSession::takeInput() {
 
     std::string_view bytes(buffer, static_cast<std::size_t>(received));
     // The bytes count up to a NUL, as the station's texts always have.
-    bytes = bytes.substr(0, bytes.find('\0'));
-    pending_.append(bytes.substr(0, kMostPending - pending_.size()));
-    std::size_t lineEnd = pending_.find_last_of("\r\n");
-    if (lineEnd == std::string::npos) return true;
-    pending_.resize(lineEnd + 1);
-    lineReady_ = true;
+    takeBytes(bytes.substr(0, bytes.find('\0')));
     return true;
+}
+
+// A line that fills the buffer without an end is dropped, up to its end, so
+// that the user's next lines still go out.
+void ChatSession::takeBytes(std::string_view bytes) {
+    if (droppingLine_) {
+        std::size_t end = bytes.find_first_of("\r\n");
+        if (end == std::string_view::npos) return;
+        bytes.remove_prefix(std::min(bytes.find_first_not_of("\r\n", end), bytes.size()));
+        droppingLine_ = false;
+    }
+    const std::size_t room = kMostPending - pending_.size();
+    pending_.append(bytes.substr(0, room));
+    std::size_t lineEnd = pending_.find_last_of("\r\n");
+    if (lineEnd != std::string::npos) {
+        pending_.resize(lineEnd + 1);
+        lineReady_ = true;
+    } else if (pending_.size() == kMostPending) {
+        p_.log.writef("Chat line of %s longer than %zu characters dropped", name_.c_str(), kMostPending);
+        pending_.clear();
+        droppingLine_ = true;
+        if (bytes.size() > room) takeBytes(bytes.substr(room));
+    }
 }
 
 void ChatSession::sendLine() {

@@ -5,6 +5,7 @@
 // and the caret macros expanded for them alone. Runs on its own thread.
 
 #include <string>
+#include <string_view>
 
 #include "net/SessionMorseClock.h"
 #include "net/TelnetSession.h"
@@ -21,6 +22,7 @@ public:
 private:
     // False when the session ends.
     bool takeInput();
+    void takeBytes(std::string_view bytes);
     void sendLine();
     void sendCharacter(char c);
     int echo(int c);
@@ -28,6 +30,7 @@ private:
 
     std::string pending_;
     bool lineReady_ = false;
+    bool droppingLine_ = false;
     SessionMorseClock morseClock_;
     MorseKeyer morse_;
 };

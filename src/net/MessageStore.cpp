@@ -130,7 +130,10 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     if (!writeMessageFile(started, composed.text, path, name)) return StoreResult::NoStorage;
 
     std::lock_guard<std::mutex> oneAtATime(routeLock_);
-    return nameScreenAndRoute(path, name, composed.subject);
+    int result = nameScreenAndRoute(path, name, composed.subject);
+    // The reply promises the message under its name, not only its bytes.
+    syncFolder(p_.state.KOVADataPath.get());
+    return result;
 }
 
 // kEndSeen, or the result code that ends the transfer.
@@ -238,6 +241,11 @@ void MessageStore::setAside(const std::string& path, const std::string& name, co
     if (FileExists(target)) RemoveFile(target);
     p_.log.writef("Warning: File \"%s\" moved to %s directory", name.c_str(), folder);
     if (!MoveWithoutReplace(path, target)) p_.log.write("ERROR - Moving of file failed");
+    else syncFolder(p_.state.KOVADataPath.get() + folder);
+}
+
+void MessageStore::syncFolder(const std::string& folder) {
+    if (!SyncFolder(folder)) p_.log.writef("Unable to sync folder %s", folder.c_str());
 }
 
 // Stored means listed for the next start as well: a message the station

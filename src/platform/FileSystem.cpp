@@ -30,3 +30,11 @@ long long FileSize(const std::string& path) {
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }
+
+bool SyncFolder(const std::string& path) {
+    int folder = ::open(ResolvePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return false;
+    bool synced = ::fsync(folder) == 0;
+    ::close(folder);
+    return synced;
+}

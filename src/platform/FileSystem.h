@@ -1,6 +1,7 @@
 #pragma once
 // The few file operations the station makes beyond reading and writing: making
-// a folder, and moving a file without ever replacing one that exists.
+// a folder, moving a file without ever replacing one that exists, and
+// putting a folder's entries on the disk.
 
 #include <string>
 
@@ -14,3 +15,7 @@ bool FileExists(const std::string& path);
 // Bytes of a regular file; 0 when it is missing or not a file.
 long long FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Writes the folder's entries (files made, renamed or moved in it) to the
+// disk, so a file already synced is also found under its name after a power
+// cut. False when the folder cannot be opened or synced.
+bool SyncFolder(const std::string& path);

@@ -7,6 +7,7 @@
 
 #include <regex>
 
+#include "net/ChatSession.h"
 #include "support/CodingFixture.h"
 #include "support/NetFixture.h"
 #include "support/TelnetUser.h"
@@ -104,6 +105,20 @@ TEST(ChatSession, TextAfterTheLastLineEndIsDropped) {
     s.time.runFor(3s);
     EXPECT_EQ(observer.take(), "\n\rDESK::  ONE\r\n");
     EXPECT_EQ(DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary), "DESK::  ONE");
+}
+
+// Mend: a line that fills the input buffer without an end would otherwise
+// keep every later byte out, and the user off the air for good.
+TEST(ChatSession, ALineTooLongForTheBufferIsDroppedAndTheNextGoesOut) {
+    ChatFixture s;
+    s.openPort();
+    TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
+    desk.type(std::string(ChatSession::kMostPending + 1000, 'x'));
+    ASSERT_TRUE(s.waitLogged("Chat line of desk longer than 65534 characters dropped"));
+    desk.type("xxx\r\nnext\r\n");
+    ASSERT_TRUE(s.lineSent("\n\rDESK::  NEXT\r\n", observer));
+    EXPECT_EQ(DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary), "DESK::  NEXT")
+        << "nothing of the long line, its tail included";
 }
 
 TEST(ChatSession, BreaksLongLines) {
@@ -213,21 +228,22 @@ TEST(ChatSession, AutostartSwitchesTheTransmitterAroundALine) {
 
 TEST(ChatSession, SessionsEndWhenThePeerClosesOrFallsSilent) {
     ChatFixture s;
-    {
-        TelnetUser gone(s, s.chatPort, "gone");
-        gone.client.close();
-        ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0; }, 2s));
-    }
-    TelnetUser idle(s, s.chatPort, "idle");
-    s.clock.advance(3601s);
-    idle.client.readToEnd(s.pump(), 5s);
-    EXPECT_TRUE(idle.client.peerClosed());
     auto ends = [&] {
         std::vector<std::string> found;
         for (const std::string& line : s.logMessages())
             if (line.rfind("Ending connection for [", 0) == 0) found.push_back(line.substr(line.find(']')));
         return found;
     };
+    {
+        TelnetUser gone(s, s.chatPort, "gone");
+        gone.client.close();
+        // The row goes before the end line is written.
+        ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0 && ends().size() == 1; }, 2s));
+    }
+    TelnetUser idle(s, s.chatPort, "idle");
+    s.clock.advance(3601s);
+    idle.client.readToEnd(s.pump(), 5s);
+    EXPECT_TRUE(idle.client.peerClosed());
     ASSERT_TRUE(s.time.runUntil([&] { return ends().size() == 2; }, 5s));
     EXPECT_EQ(ends(), (std::vector<std::string>{"] gone ", "] idle "}));
     EXPECT_EQ(s.window.rowCount(Id::ChatUserList), 0);

@@ -68,3 +68,13 @@ TEST(FileSystem, MovesNeverReplaceAnExistingFile) {
     EXPECT_TRUE(MakeFolder("data\\"));
     EXPECT_FALSE(MakeFolder("data\\")) << "an existing folder is passed over";
 }
+
+TEST(FileSystem, SyncsFoldersByTheirStationNames) {
+    TempDir dir;
+    ASSERT_TRUE(MakeFolder("data\\"));
+    WriteBinaryFile("data/message.txt", "x");
+    EXPECT_TRUE(SyncFolder("data\\"));
+    EXPECT_TRUE(SyncFolder("DATA"));
+    EXPECT_FALSE(SyncFolder("missing\\"));
+    EXPECT_FALSE(SyncFolder("data\\message.txt")) << "a file is not a folder";
+}
