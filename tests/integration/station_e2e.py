@@ -64,6 +64,37 @@ def free_port():
         return probe.getsockname()[1]
 
 
+def station_copy(station, prefix, settings):
+    """A fresh working directory from station/, with `settings` added to its ini; (folder, work)."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    work = os.path.join(folder, "station")
+    shutil.copytree(station, work)
+    with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
+        ini.write(settings)
+    return folder, work
+
+
+def stop_station(process, failures, name="the station"):
+    """SIGTERM, as an operator's service manager would send it."""
+    process.send_signal(signal.SIGTERM)
+    try:
+        process.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        failures.append("SIGTERM did not end %s" % name)
+
+
+def report(failures, log, folder):
+    """The test's verdict as ctest reads it; the folder stays for a failure."""
+    if failures:
+        print("\n".join(failures))
+        print("log:\n  " + "\n  ".join(log))
+        return 1
+    shutil.rmtree(folder, ignore_errors=True)
+    print("1 passed, 0 failed")
+    return 0
+
+
 def deliver(port):
     message = ("From: desk@example.org\r\nTo: KOVA@station\r\nSubject: E2E Bulletin\r\n\r\n"
                "HELLO FROM THE MAIL\r\n")
@@ -84,15 +115,12 @@ def deliver(port):
 
 def main():
     program, station = sys.argv[1], sys.argv[2]
-    folder = tempfile.mkdtemp(prefix="tarvik-e2e-")
-    work = os.path.join(folder, "station")
     smtp_port = free_port()
-    shutil.copytree(station, work)
-    with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
-        ini.write('KOVACOMMPORT="COM1"\nKOVARS232CONTROL="DTR"\nKOVAHEADER=1\n'
-                  "KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n"
-                  "KOVAEMAILSMTPPORTS=%d,%d\nKOVATELNETPORTNUMBER=%d\nKOVAADMINPORTNUMBER=%d\n"
-                  % (smtp_port, free_port(), free_port(), free_port()))
+    folder, work = station_copy(station, "tarvik-e2e-",
+                                'KOVACOMMPORT="COM1"\nKOVARS232CONTROL="DTR"\nKOVAHEADER=1\n'
+                                "KOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n"
+                                "KOVAEMAILSMTPPORTS=%d,%d\nKOVATELNETPORTNUMBER=%d\nKOVAADMINPORTNUMBER=%d\n"
+                                % (smtp_port, free_port(), free_port(), free_port()))
     with open(os.path.join(work, "data", "header.txt"), "wb") as header:
         header.write(b"ZCZC\r\n")
     with open(os.path.join(work, "data", "thefox.txt"), "wb") as fox:
@@ -122,12 +150,7 @@ def main():
         elif "HELLO FROM THE MAIL" not in decode(air) or "NNNN" not in decode(air):
             failures.append("the mail went out as %r" % decode(air))
     finally:
-        station_process.send_signal(signal.SIGTERM)
-        try:
-            station_process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            station_process.kill()
-            failures.append("SIGTERM did not end the station")
+        stop_station(station_process, failures)
     lines = log_lines(work)
     expected_order = ["***** Tarvik has been STARTED *****", "File <thefox.txt> in TRANSMIT Queue.",
                       "CmTX : Transmitter ON", "TXFile : Sending file <header.txt>.",
@@ -141,13 +164,7 @@ def main():
         failures.append("exit code %s: %s" % (station_process.returncode, station_process.stderr.read()[-2000:]))
     os.close(master)
     os.close(slave)
-    if failures:
-        print("\n".join(failures))
-        print("log:\n  " + "\n  ".join(lines))
-        return 1
-    shutil.rmtree(folder, ignore_errors=True)
-    print("1 passed, 0 failed")
-    return 0
+    return report(failures, lines, folder)
 
 
 if __name__ == "__main__":

@@ -10,17 +10,15 @@ Usage: station_kill.py PROGRAM STATION_FOLDER
 
 import itertools
 import os
-import shutil
 import signal
 import smtplib
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from station_e2e import free_port, log_lines  # noqa: E402
+from station_e2e import free_port, log_lines, report, station_copy, stop_station  # noqa: E402
 
 CLIENTS = 4
 # Replies to wait for before the kill; the clients go on delivering meanwhile.
@@ -154,13 +152,10 @@ def check_queue_restored(port, deliveries, failures):
 
 def main():
     program, station = sys.argv[1], sys.argv[2]
-    folder = tempfile.mkdtemp(prefix="tarvik-kill-")
-    work = os.path.join(folder, "station")
     port = free_port()
-    shutil.copytree(station, work)
-    with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
-        ini.write("KOVAAUTOSTART=0\nKOVAUSESUBJECTFILENAME=1\nKOVAEMAILSMTPPORTS=%d,%d\n"
-                  "KOVATELNETPORTNUMBER=0\nKOVAADMINPORTNUMBER=0\n" % (port, free_port()))
+    folder, work = station_copy(station, "tarvik-kill-",
+                                "KOVAAUTOSTART=0\nKOVAUSESUBJECTFILENAME=1\nKOVAEMAILSMTPPORTS=%d,%d\n"
+                                "KOVATELNETPORTNUMBER=0\nKOVAADMINPORTNUMBER=0\n" % (port, free_port()))
     failures = []
     deliveries = Deliveries(port)
 
@@ -190,12 +185,7 @@ def main():
         else:
             check_queue_restored(port, deliveries, failures)
     finally:
-        restarted.send_signal(signal.SIGTERM)
-        try:
-            restarted.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            restarted.kill()
-            failures.append("SIGTERM did not end the restarted station")
+        stop_station(restarted, failures, "the restarted station")
     lines = log_lines(work)
     starts = [i for i, line in enumerate(lines) if line == STARTED]
     after_restart = lines[starts[-1]:] if len(starts) == 2 else []
@@ -205,13 +195,7 @@ def main():
         failures.append("the restarted station exited with %s" % restarted.returncode)
 
     print("%d stored before the kill, %d deliveries cut by it" % (len(deliveries.stored), deliveries.interrupted))
-    if failures:
-        print("\n".join(failures))
-        print("log after the restart:\n  " + "\n  ".join(after_restart))
-        return 1
-    shutil.rmtree(folder, ignore_errors=True)
-    print("1 passed, 0 failed")
-    return 0
+    return report(failures, after_restart, folder)
 
 
 if __name__ == "__main__":
