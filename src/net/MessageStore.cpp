@@ -1,11 +1,14 @@
 #include "net/MessageStore.h"
 
 #include <fcntl.h>
+#include <glob.h>
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "app/EventLog.h"
@@ -33,12 +36,15 @@ constexpr const char* kStationFiles[] = {"header.txt", "footer.txt", "cwid.txt",
 
 enum SpoolOutcome { kEndSeen = 1 };
 
+constexpr const char kSpoolPattern[] = "data_XXXXXX.tmp";
+
 // The raw bytes of one transfer, in a file of its own in the working
 // directory, removed when the transfer ends whatever its outcome.
 class SpoolFile {
 public:
     SpoolFile() {
-        char pattern[] = "data_XXXXXX.tmp";
+        char pattern[sizeof kSpoolPattern];
+        std::memcpy(pattern, kSpoolPattern, sizeof pattern);
         fd_ = ::mkstemps(pattern, 4);
         if (fd_ >= 0) path_ = pattern;
     }
@@ -134,6 +140,21 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     // The reply promises the message under its name, not only its bytes.
     syncFolder(p_.state.KOVADataPath.get());
     return result;
+}
+
+// Only a transfer cut by the end of the process leaves its spool file; it
+// never got its reply, so nothing of it is kept.
+void MessageStore::RemoveLeftoverSpoolFiles() {
+    std::string pattern = kSpoolPattern;
+    std::replace(pattern.begin(), pattern.end(), 'X', '?');
+    glob_t found{};
+    if (::glob(pattern.c_str(), 0, nullptr, &found) == 0) {
+        for (std::size_t i = 0; i < found.gl_pathc; ++i) {
+            const char* path = found.gl_pathv[i];
+            if (RemoveFile(path)) p_.log.writef("Removed %s, left by a transfer that never ended", path);
+        }
+    }
+    ::globfree(&found);
 }
 
 // kEndSeen, or the result code that ends the transfer.

@@ -47,6 +47,8 @@ public:
     // The result code for the SMTP reply; `name` gets the file's name
     // without its folder, as queued or set aside.
     int StoreDataMessage(SessionSocket& socket, std::string& name);
+    // Before the services start: spool files of transfers that a killed process cut.
+    void RemoveLeftoverSpoolFiles();
 
     // "E_20240315_142501.042.txt": local date, time and milliseconds.
     static std::string DateTimeName(Clock::TimePoint at);

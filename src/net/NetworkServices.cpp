@@ -55,6 +55,7 @@ void NetworkServices::setLimits(const NetLimits& limits) {
 }
 
 void NetworkServices::StartNetworkServices() {
+    store_.RemoveLeftoverSpoolFiles();
     const int ports[] = {p_.state.SMTP_Port_Number1, p_.state.SMTP_Port_Number2, p_.state.KOVATelnetPortNumber,
                          p_.state.KOVAAdminPortNumber};
     for (int index = kSmtpPrimary; index <= kAdmin; ++index) {

@@ -1,7 +1,7 @@
 // The message store driven by a raw SMTP client: the end mark across
 // receives and at the start, dot-stuffing and NUL bytes, a second DATA, the
 // date-time and subject names, and the refusals that keep the disk honest
-// (too large, no room).
+// (too large, no room), and the spool files a killed process left.
 
 #include <gtest/gtest.h>
 
@@ -131,4 +131,14 @@ TEST(MessageStore, AFullDiskIsReportedAndNoPartialFileStays) {
         });
         EXPECT_NE(reported, messages.end()) << ::testing::PrintToString(messages);
     }
+}
+
+TEST(MessageStore, SpoolFilesOfAKilledProcessGoBeforeTheServicesStart) {
+    NetFixture s;
+    WriteBinaryFile("data_Ab3xYz.tmp", "HELO a\r\nhalf a transfer");
+    WriteBinaryFile("data_keep.tmp", "not a spool file's name");
+    s.startServices();
+    EXPECT_FALSE(FileExists("data_Ab3xYz.tmp"));
+    EXPECT_TRUE(FileExists("data_keep.tmp"));
+    EXPECT_TRUE(s.logged("Removed data_Ab3xYz.tmp, left by a transfer that never ended"));
 }
