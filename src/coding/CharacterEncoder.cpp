@@ -14,14 +14,18 @@ constexpr int kFoldFrom = 97;
 constexpr int kFoldBy = 32;
 // What remains at 96 or above after folding: the grave accent.
 constexpr int kGraveAccent = 96;
+// The budget once a replacement text had more characters than it allowed.
+constexpr int kCut = -1;
 }  // namespace
 
 void CharacterEncoder::EncodeChar(int character, int mode) {
     int budget = kMaxSubstitutedCharacters;
     encode(character, mode, 0, budget);
-    if (budget == 0)
-        log_.writef("Replacement texts for character %c cut after %d characters", static_cast<char>(character),
-                    kMaxSubstitutedCharacters);
+    if (budget != kCut) return;
+    log_.writef("Replacement texts for character %c cut after %d characters", static_cast<char>(character),
+                kMaxSubstitutedCharacters);
+    // A caret the cut came after must not take the caller's next character as its letter.
+    state_.macroPending = 0;
 }
 
 void CharacterEncoder::encode(int character, int mode, int depth, int& budget) {
@@ -47,7 +51,11 @@ void CharacterEncoder::substitute(int c, int index, int mode, int depth, int& bu
     if (depth < kMaxSubstitutionDepth && LookupIntChar(index, text)) {
         log_.writef("Received extended ascii character %c (index=%i).  Changed to %s", c, index, text.c_str());
         for (char r : text) {
-            if (budget == 0) return;
+            if (budget == kCut) return;
+            if (budget == 0) {
+                budget = kCut;
+                return;
+            }
             --budget;
             encode(r, mode, depth + 1, budget);
         }

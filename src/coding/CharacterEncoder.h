@@ -52,7 +52,7 @@ public:
     MacroExpander& macros() { return macros_; }
 
 private:
-    // `budget`: the characters the replacement texts may still give.
+    // `budget`: the characters the replacement texts may still give, -1 once one was cut.
     void encode(int character, int mode, int depth, int& budget);
     // Step 3 and 4: logs and substitutes a character without a table row.
     void substitute(int c, int index, int mode, int depth, int& budget);

@@ -39,7 +39,8 @@ void MessageQueueing::SweepApprovedFolder() {
         if (MoveWithoutReplace(from, to)) {
             log_.writef("Moved %s -> %s", from.c_str(), to.c_str());
             // Back for the next sweep when it cannot be listed.
-            if (!QueueStoredMessage(entry.name)) MoveWithoutReplace(to, from);
+            if (!QueueStoredMessage(entry.name) && !MoveWithoutReplace(to, from))
+                log_.writef("Failed to move %s back Error: %s", to.c_str(), std::strerror(errno));
         } else {
             const char* reason = std::strerror(errno);
             log_.writef("Failed to move %s Error: %s", from.c_str(), reason);

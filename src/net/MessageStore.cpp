@@ -136,10 +136,7 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     if (!writeMessageFile(started, composed.text, path, name)) return StoreResult::NoStorage;
 
     std::lock_guard<std::mutex> oneAtATime(routeLock_);
-    int result = nameScreenAndRoute(path, name, composed.subject);
-    // The reply promises the message under its name, not only its bytes.
-    syncFolder(p_.state.KOVADataPath.get());
-    return result;
+    return nameScreenAndRoute(path, name, composed.subject);
 }
 
 // Only a transfer cut by the end of the process leaves its spool file; it
@@ -241,6 +238,11 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         setAside(path, name, "moderatedwords");
         return StoreResult::Held;
     }
+    // The reply promises the message under its name, not only its bytes.
+    if (!syncFolder(p_.state.KOVADataPath.get())) {
+        RemoveFile(path);
+        return StoreResult::NoStorage;
+    }
     return queue(path, name);
 }
 
@@ -265,8 +267,10 @@ void MessageStore::setAside(const std::string& path, const std::string& name, co
     else syncFolder(p_.state.KOVADataPath.get() + folder);
 }
 
-void MessageStore::syncFolder(const std::string& folder) {
-    if (!SyncFolder(folder)) p_.log.writef("Unable to sync folder %s", folder.c_str());
+bool MessageStore::syncFolder(const std::string& folder) {
+    if (SyncFolder(folder)) return true;
+    p_.log.writef("Unable to sync folder %s", folder.c_str());
+    return false;
 }
 
 // Stored means listed for the next start as well: a message the station
@@ -276,7 +280,7 @@ int MessageStore::queue(const std::string& path, const std::string& name) {
     // The call runs to its end before run() returns, or never runs.
     bool queued = false;
     if (!p_.windowCall.run([this, name, &queued] { queued = p_.messages.QueueStoredMessage(name); }))
-        p_.log.writef("StoreDataMessage : \"%s\" left unqueued, the station is stopping", name.c_str());
+        p_.log.writef("StoreDataMessage : \"%s\" removed and refused, the station is stopping", name.c_str());
     if (queued) return StoreResult::Queued;
     RemoveFile(path);
     return StoreResult::NoStorage;

@@ -60,7 +60,7 @@ private:
     void takeSubjectName(std::string& path, std::string& name, const std::string& subjectName);
     void setAside(const std::string& path, const std::string& name, const char* folder);
     int queue(const std::string& path, const std::string& name);
-    void syncFolder(const std::string& folder);
+    bool syncFolder(const std::string& folder);
 
     Parts p_;
     std::mutex routeLock_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <thread>
@@ -194,6 +195,17 @@ TEST(CharacterEncoder, ReplacementTextsThatMultiplyStopAtTheirBound) {
     EXPECT_GE(blanks(codes), bound) << "the next character has a bound of its own";
     EXPECT_LE(codes.size(), bound + 4);
     EXPECT_EQ(codes.back(), 3) << "and the text goes on";
+
+    // Exactly the bound (16 + 16 x 31): everything goes, nothing is said of a cut.
+    f.writeFile("IntCharDict.txt", "200 " + std::string(16, '\xc9') + "\n201 " + std::string(31, 'A') + "\n");
+    ASSERT_TRUE(f.encoder.LoadIntCharDict("IntCharDict.txt"));
+    f.newLogMessages();
+    codes = f.encode("\xc8");
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 3), 16 * 31);
+    lines = f.newLogMessages();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find(" cut after ") != std::string::npos; }),
+              0);
 }
 
 TEST(CharacterEncoder, TheKey0065IsStoredAs65AndNeverLookedUp) {

@@ -6,6 +6,7 @@ pseudo-terminal, and SIGTERM ends the program with the TERMINATED line last.
 Usage: station_e2e.py PROGRAM STATION_FOLDER
 """
 
+import ctypes
 import glob
 import os
 import select
@@ -19,6 +20,7 @@ import tempfile
 import time
 
 LTRS, FIGS = 31, 27
+PR_SET_PDEATHSIG = 1
 LETTERS = "\0E\nA SIU\rDRJNFCKTZLWHYPQOBG\0MXV\0"
 
 
@@ -72,6 +74,11 @@ def station_copy(station, prefix, settings):
     with open(os.path.join(work, "Tarvik.ini"), "a") as ini:
         ini.write(settings)
     return folder, work
+
+
+def die_with_this_test():
+    """For Popen's preexec_fn: a test killed at its time limit takes the station with it."""
+    ctypes.CDLL("libc.so.6", use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
 def stop_station(process, failures, name="the station"):
@@ -128,7 +135,7 @@ def main():
 
     master, slave = os.openpty()
     environment = dict(os.environ, QT_QPA_PLATFORM="offscreen", TARVIK_COM1=os.ttyname(slave))
-    station_process = subprocess.Popen([program], cwd=work, env=environment,
+    station_process = subprocess.Popen([program], cwd=work, env=environment, preexec_fn=die_with_this_test,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     # The slave stays open here too: a master whose slave nobody holds reads EIO.
     air = bytearray()

@@ -18,7 +18,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from station_e2e import free_port, log_lines, report, station_copy, stop_station  # noqa: E402
+from station_e2e import die_with_this_test, free_port, log_lines, report, station_copy, stop_station  # noqa: E402
 
 CLIENTS = 4
 # Replies to wait for before the kill; the clients go on delivering meanwhile.
@@ -111,7 +111,8 @@ class Deliveries:
 def start_station(program, work):
     environment = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     errors = open(os.path.join(work, "stderr.txt"), "ab")
-    return subprocess.Popen([program], cwd=work, env=environment, stdout=subprocess.DEVNULL, stderr=errors)
+    return subprocess.Popen([program], cwd=work, env=environment, stdout=subprocess.DEVNULL, stderr=errors,
+                            preexec_fn=die_with_this_test)
 
 
 def check_disk(work, deliveries, failures):

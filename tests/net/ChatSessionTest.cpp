@@ -237,7 +237,7 @@ TEST(ChatSession, SessionsEndWhenThePeerClosesOrFallsSilent) {
     {
         TelnetUser gone(s, s.chatPort, "gone");
         gone.client.close();
-        // The row goes before the end line is written.
+        // The row goes first and the end line follows: both, before the next user.
         ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0 && ends().size() == 1; }, 2s));
     }
     TelnetUser idle(s, s.chatPort, "idle");

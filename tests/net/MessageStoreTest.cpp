@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "net/MessageStore.h"
 #include "platform/FileSystem.h"
 #include "support/MailClient.h"
@@ -103,7 +105,7 @@ TEST(MessageStore, AMessageTooLargeIsRefusedAndLeavesNothing) {
     EXPECT_EQ(t.data({"Subject: Big\r\n\r\n" + std::string(20000, 'x') + "\r\n.\r\n"}), kNoStorageReply);
     EXPECT_TRUE(s.waitLogged("Message larger than 10000 bytes refused"));
     EXPECT_EQ(DataFiles(), std::vector<std::string>{});
-    EXPECT_EQ(RunCommand("ls data_*.tmp 2>/dev/null | wc -l").output, "0\n");
+    EXPECT_EQ(SpoolFiles(), std::vector<std::string>{});
 }
 
 TEST(MessageStore, AFullDiskIsReportedAndNoPartialFileStays) {
@@ -122,7 +124,7 @@ TEST(MessageStore, AFullDiskIsReportedAndNoPartialFileStays) {
         }
         EXPECT_EQ(reply, kNoStorageReply) << limit;
         EXPECT_EQ(DataFiles(), std::vector<std::string>{}) << limit;
-        EXPECT_EQ(RunCommand("ls data_*.tmp 2>/dev/null | wc -l").output, "0\n");
+        EXPECT_EQ(SpoolFiles(), std::vector<std::string>{});
         std::vector<std::string> messages = s.logMessages();
         auto reported = std::find_if(messages.begin(), messages.end(), [&](const std::string& message) {
             return limit < 30000 ? message == "Unable to write temp data file"
@@ -137,6 +139,9 @@ TEST(MessageStore, SpoolFilesOfAKilledProcessGoBeforeTheServicesStart) {
     NetFixture s;
     WriteBinaryFile("data_Ab3xYz.tmp", "HELO a\r\nhalf a transfer");
     WriteBinaryFile("data_keep.tmp", "not a spool file's name");
+    std::vector<std::string> before = SpoolFiles();
+    std::sort(before.begin(), before.end());
+    ASSERT_EQ(before, (std::vector<std::string>{"data_Ab3xYz.tmp", "data_keep.tmp"}));
     s.startServices();
     EXPECT_FALSE(FileExists("data_Ab3xYz.tmp"));
     EXPECT_TRUE(FileExists("data_keep.tmp"));

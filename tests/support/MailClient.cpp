@@ -29,7 +29,7 @@ std::string MailClient::data(const std::vector<std::string>& pieces) {
         client.send(piece);
         s.time.runFor(200ms);
     }
-    std::string reply = client.readUntil("\r\n", s.pump());
+    std::string reply = client.readUntil("\r\n", pump);
     client.take();
     return reply;
 }

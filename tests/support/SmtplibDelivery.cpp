@@ -3,6 +3,7 @@
 #include <atomic>
 #include <fstream>
 
+#include "support/MailClient.h"
 #include "support/NetFixture.h"
 
 std::string SmtplibDelivery(int port, const std::string& message, const std::string& to) {
@@ -24,4 +25,8 @@ else:
     return RunPython(program).output;
 }
 
-std::string SmtplibStored(const std::string& name) { return "250 message succesfully stored as \"" + name + "\"\n"; }
+// smtplib's reply text ends in a bare line feed.
+std::string SmtplibStored(const std::string& name) {
+    std::string reply = StoredReply(name);
+    return reply.replace(reply.size() - 2, 2, "\n");
+}

@@ -9,6 +9,13 @@ std::vector<std::string> DataFiles() {
     return names;
 }
 
+std::vector<std::string> SpoolFiles() {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : ListFolder("data_*.tmp"))
+        if (!entry.isFolder) names.push_back(entry.name);
+    return names;
+}
+
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {
     previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
     ::getrlimit(RLIMIT_FSIZE, &previous_);

@@ -10,6 +10,8 @@
 
 // Names of the files (not folders) in data/.
 std::vector<std::string> DataFiles();
+// Transfers' spool files left in the working directory.
+std::vector<std::string> SpoolFiles();
 
 // RLIMIT_FSIZE for the life of the object: a write past it fails as on a
 // full disk (SIGXFSZ ignored meanwhile).
