@@ -30,6 +30,7 @@ void TransmitterControl::CmTX() {
             p_.state.pskFrequency = static_cast<float>(p_.state.markTone.load());
             p_.psk.SetCarrierFrequency(static_cast<int>(p_.state.markTone.load()));
             p_.psk.StartTransmit();
+            started_ = kPskStarted;
         } else {
             // The Diddle switch's only effect: letters shifts while idle.
             while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn)
@@ -37,6 +38,7 @@ void TransmitterControl::CmTX() {
         }
     } else if (ModulatorControl::SoundModemChosen(p_.state)) {
         p_.modulator.startForTransmit();
+        started_ = kModemStarted;
     }
 }
 
@@ -54,16 +56,19 @@ void TransmitterControl::CmRX() {
     p_.log.write("CmRX : Transmitter OFF");
 
     int mode = p_.state.MODE;
-    if (mode == kModePsk31) {
-        p_.psk.FlushQueue();
-        p_.psk.StopTransmit();
-        p_.waits.WaitSeconds(kOffSettleSeconds);
-        p_.psk.FlushQueue();
-        p_.psk.StopTransmit();
-    } else if (mode != kModeCw) {
-        p_.modulator.stopAfterTransmit();
-    }
+    // A mode changed while on would otherwise leave the carrier or the tones going.
+    int started = started_.exchange(kNothingStarted);
+    if (mode == kModePsk31 || started == kPskStarted) stopPsk();
+    if ((mode != kModePsk31 && mode != kModeCw) || started == kModemStarted) p_.modulator.stopAfterTransmit();
     p_.soundMenu.EnableCardItems(true);
+}
+
+void TransmitterControl::stopPsk() {
+    p_.psk.FlushQueue();
+    p_.psk.StopTransmit();
+    p_.waits.WaitSeconds(kOffSettleSeconds);
+    p_.psk.FlushQueue();
+    p_.psk.StopTransmit();
 }
 
 void TransmitterControl::SendIdleSequence(int a, int b, int c) {

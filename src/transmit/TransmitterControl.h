@@ -4,6 +4,8 @@
 // modulator or the PSK31 carrier. Runs on the window thread, and on chat
 // session threads for their own transmissions.
 
+#include <atomic>
+
 class Controls;
 class EventLog;
 class ModulatorControl;
@@ -36,5 +38,11 @@ public:
     void SendIdleSequence(int a, int b, int c);
 
 private:
+    // What transmitter-on started, so transmitter-off stops it even when the
+    // mode changed in between.
+    enum Started { kNothingStarted, kPskStarted, kModemStarted };
+    void stopPsk();
+
     Parts p_;
+    std::atomic<int> started_{kNothingStarted};
 };

@@ -192,6 +192,26 @@ TEST(TransmitterControl, SoundAndPsk31StartAndStopTheirOutputs) {
     EXPECT_FLOAT_EQ(s.state.pskFrequency, 1000.0f);
 }
 
+// Mend: off stopped only what the mode at that moment uses, so a mode
+// changed while on left the tones or the PSK31 carrier going.
+TEST(TransmitterControl, OffStopsWhatOnStartedWhenTheModeChangedBetween) {
+    TransmitFixture s;
+    s.state.soundCardID = 1;
+    s.station.transmitter.CmTX();
+    ASSERT_EQ(s.state.modulatorStop, 0);
+    s.state.MODE = kModePsk31;
+    s.station.transmitter.CmRX();
+    EXPECT_EQ(s.state.modulatorStop, 1) << "the tones stop";
+    s.station.modulator.waitForEnd();
+
+    s.station.transmitter.CmTX();
+    s.state.MODE = kModeCw;
+    s.station.transmitter.CmRX();
+    EXPECT_EQ(s.psk.calls(), (std::vector<std::string>{"Flush", "Stop", "Flush", "Stop", "Frequency 2125", "Start",
+                                                       "Flush", "Stop", "Flush", "Stop"}))
+        << "PSK31's own off sequence first, then the carrier that was started stops";
+}
+
 TEST(TransmitterControl, IdleSequencesSendLettersShiftsButSilenceInAscii) {
     TransmitFixture s;
     s.openPort();
