@@ -18,11 +18,6 @@ namespace {
 
 constexpr char kLtrs = 31;
 
-std::string withoutIdleRuns(const std::string& air) {
-    std::size_t first = air.find_first_not_of(kLtrs);
-    std::size_t last = air.find_last_not_of(kLtrs);
-    return first == std::string::npos ? std::string() : air.substr(first, last - first + 1);
-}
 
 // The codes of `text` in MILITARY from letters shift; made before the
 // station's fixture, whose working directory it would leave.
@@ -86,7 +81,7 @@ TEST(ChatSession, ALineGoesOnTheAirAndEveryUserSeesIt) {
     TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
     desk.type("hello\r\n");
     ASSERT_TRUE(s.lineSent("\n\rDESK::  HELLO\r\n", observer));
-    EXPECT_EQ(withoutIdleRuns(s.air), withoutIdleRuns(expected));
+    EXPECT_EQ(WithoutIdleRuns(s.air), WithoutIdleRuns(expected));
     EXPECT_GT(s.air.find_first_not_of(kLtrs), 0u) << "letters shifts lead in (how many depends on the session thread's pace)";
     EXPECT_EQ(observer.take(), "\n\rDESK::  HELLO\r\n");
     s.time.runFor(500ms);
@@ -104,7 +99,7 @@ TEST(ChatSession, TextAfterTheLastLineEndIsDropped) {
     desk.type("\r\n");
     s.time.runFor(3s);
     EXPECT_EQ(observer.take(), "\n\rDESK::  ONE\r\n");
-    EXPECT_EQ(DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary), "DESK::  ONE");
+    EXPECT_EQ(PrintedAir(s.air), "DESK::  ONE");
 }
 
 // Mend: a line that fills the input buffer without an end would otherwise
@@ -117,7 +112,7 @@ TEST(ChatSession, ALineTooLongForTheBufferIsDroppedAndTheNextGoesOut) {
     ASSERT_TRUE(s.waitLogged("Chat line of desk longer than 65534 characters dropped"));
     desk.type("xxx\r\nnext\r\n");
     ASSERT_TRUE(s.lineSent("\n\rDESK::  NEXT\r\n", observer));
-    EXPECT_EQ(DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary), "DESK::  NEXT")
+    EXPECT_EQ(PrintedAir(s.air), "DESK::  NEXT")
         << "nothing of the long line, its tail included";
 }
 
@@ -153,7 +148,7 @@ TEST(ChatSession, TheTypistSeesMacrosExpandedForThemAlone) {
     s.time.runUntil([&] { return s.state.lineBusy == 0; }, 10s);
     EXPECT_TRUE(std::regex_match(desk.take(), std::regex("\n\rDESK::  \x7f[0-9]{2}:[0-9]{2}\\(UTC\\)\x7f\r\n")));
     EXPECT_EQ(observer.take(), "\n\rDESK::  ^T\r\n");
-    std::string decoded = DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary);
+    std::string decoded = PrintedAir(s.air);
     EXPECT_TRUE(std::regex_match(decoded, std::regex("DESK::  [0-9]{2}:[0-9]{2}\\(UTC\\)"))) << decoded;
 }
 
@@ -213,7 +208,7 @@ TEST(ChatSession, ALineWaitsForTheLineWithoutTakingInput) {
     ASSERT_TRUE(s.lineSent("\n\rDESK::  HELLO\r\n", observer));
     s.time.runFor(3s);
     EXPECT_EQ(observer.take(), "\n\rDESK::  HELLO\r\n");
-    EXPECT_EQ(DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary), "DESK::  HELLO");
+    EXPECT_EQ(PrintedAir(s.air), "DESK::  HELLO");
 }
 
 TEST(ChatSession, AutostartSwitchesTheTransmitterAroundALine) {

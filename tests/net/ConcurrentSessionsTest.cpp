@@ -38,16 +38,15 @@ TEST(Concurrent, ChatAdminAndTheFileTransmitterShareTheLine) {
     boss.type("qq");
     s.station.files.TXFile("news.txt", kModeMilitary);
     ASSERT_TRUE(desk.readUntil("DESK::  HELLO THERE").find("DESK::  HELLO THERE") != std::string::npos);
-    auto heard = [&] { return DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary); };
     auto admins = [&] {
-        std::string air = heard();
+        std::string air = PrintedAir(s.air);
         return std::count(air.begin(), air.end(), 'Q');
     };
     ASSERT_TRUE(s.time.runUntil([&] { return s.state.lineBusy == 0 && admins() >= 2; }, 10s));
 
     // The admin's characters go out as typed, wherever they fall; the chat
     // line and the file each hold the line for the whole of their text.
-    std::string air = heard();
+    std::string air = PrintedAir(s.air);
     EXPECT_EQ(admins(), 2) << air;
     std::string text = withoutLetter(air, 'Q');
     EXPECT_NE(text.find("NEWS AT TEN FROM THE COAST STATION"), std::string::npos) << air;

@@ -16,11 +16,6 @@ namespace {
 
 constexpr char kLtrs = 31;
 
-std::string withoutIdleRuns(const std::string& air) {
-    std::size_t first = air.find_first_not_of(kLtrs);
-    std::size_t last = air.find_last_not_of(kLtrs);
-    return first == std::string::npos ? std::string() : air.substr(first, last - first + 1);
-}
 
 const char* kDelivery = R"(import smtplib
 s = smtplib.SMTP('127.0.0.1', PORT, local_hostname='tester', timeout=30)
@@ -58,7 +53,7 @@ TEST(MailToAir, AMailedMessageGoesOutFramedOnTheLine) {
     ASSERT_TRUE(s.waitLogged("Completed sending <Air_Test.txt>.", 60s));
     ASSERT_TRUE(s.time.runUntil([&] { return s.logged("CmRX : Transmitter OFF"); }, 30s));
 
-    EXPECT_EQ(withoutIdleRuns(s.air), withoutIdleRuns(expected));
+    EXPECT_EQ(WithoutIdleRuns(s.air), WithoutIdleRuns(expected));
     EXPECT_EQ(s.driver.takeEvents(), (std::vector<std::string>{"RTS+", "RTS-"}));
     const std::vector<std::string> steps = {
         "MTServerThread1 : SMTP E-Mail Connect from [127.000.000.001]",

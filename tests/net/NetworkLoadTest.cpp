@@ -25,10 +25,6 @@ namespace {
 
 constexpr char kLtrs = 31;
 
-std::string printedAir(const NetFixture& s) {
-    return DecodeCodes(std::vector<int>(s.air.begin(), s.air.end()), kModeMilitary);
-}
-
 std::vector<std::string> listedNames(NetFixture& s) {
     std::vector<std::string> names;
     for (int i = 0; i < s.window.rowCount(Id::ChatUserList); ++i) names.push_back(s.window.row(Id::ChatUserList, i)[0]);
@@ -90,7 +86,7 @@ TEST(LoadAtTheLimit, AdmittedChatUsersReachTheAirAfterTheRefusals) {
     desk.type("after the refusals\r\n");
     EXPECT_EQ(observer.readUntil("REFUSALS\r\n"), "\n\rDESK::  AFTER THE REFUSALS\r\n");
     ASSERT_TRUE(s.time.runUntil([&] { return s.state.lineBusy == 0; }, 10s));
-    EXPECT_EQ(printedAir(s), "DESK::  AFTER THE REFUSALS");
+    EXPECT_EQ(PrintedAir(s.air), "DESK::  AFTER THE REFUSALS");
 }
 
 namespace {
@@ -169,7 +165,7 @@ TEST(LoadSlowClients, FiftyTricklingTransfersHoldNeitherTheAirNorANewClient) {
     s.station.queue.AddFile();
     s.station.session.CmEnable();
     EXPECT_TRUE(s.waitLogged("Completed sending <Bulletin.txt>.", 20s));
-    EXPECT_NE(printedAir(s).find("THE NET MEETS AT TEN"), std::string::npos) << printedAir(s);
+    EXPECT_NE(PrintedAir(s.air).find("THE NET MEETS AT TEN"), std::string::npos) << PrintedAir(s.air);
 
     MailClient fresh(s, s.smtpPort1, s.pump());
     EXPECT_EQ(fresh.greeting.substr(0, 4), "220 ");
@@ -223,10 +219,10 @@ TEST(LoadChat, AHundredUsersLogInTalkAndLeave) {
     for (int i : talkers) logged[static_cast<std::size_t>(i)]->type("hello from " + names[static_cast<std::size_t>(i)] + "\r\n");
     auto lineOnTheAir = [&](int i) {
         const std::string name = upper(names[static_cast<std::size_t>(i)]);
-        return printedAir(s).find(name + "::  HELLO FROM " + name) != std::string::npos;
+        return PrintedAir(s.air).find(name + "::  HELLO FROM " + name) != std::string::npos;
     };
     EXPECT_TRUE(s.time.runUntil([&] { return std::all_of(std::begin(talkers), std::end(talkers), lineOnTheAir); }, 20s))
-        << printedAir(s);
+        << PrintedAir(s.air);
     TelnetUser& listener = *logged[50];
     for (int i : talkers) {
         const std::string name = upper(names[static_cast<std::size_t>(i)]);

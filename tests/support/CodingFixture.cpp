@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "coding/CodeTable.h"
 
 CodingFixture::CodingFixture() {
     s.state.MODE = kModePsk31;
@@ -88,4 +89,14 @@ ZoneGuard::~ZoneGuard() {
     else
         ::unsetenv("TZ");
     ::tzset();
+}
+
+std::string PrintedAir(const std::string& air, int mode) {
+    return DecodeCodes(std::vector<int>(air.begin(), air.end()), mode);
+}
+
+std::string WithoutIdleRuns(const std::string& air) {
+    std::size_t first = air.find_first_not_of(static_cast<char>(kCodeLtrs));
+    std::size_t last = air.find_last_not_of(static_cast<char>(kCodeLtrs));
+    return first == std::string::npos ? std::string() : air.substr(first, last - first + 1);
 }

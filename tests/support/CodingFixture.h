@@ -47,6 +47,10 @@ private:
 // ITA2 with its own national positions. CR, LF, blanks and shifts print
 // nothing; BEL prints as '\a'; a figure the mode has none for prints '~'.
 std::string DecodeCodes(const std::vector<int>& codes, int mode);
+// The same for the bytes a serial line carried (the `air` of the fixtures).
+std::string PrintedAir(const std::string& air, int mode = kModeMilitary);
+// The air without the letters shifts that idle it before and after a transmission.
+std::string WithoutIdleRuns(const std::string& air);
 
 // TZ set for the life of the object and restored after, with tzset() each way.
 class ZoneGuard {

@@ -7,6 +7,7 @@
 
 #include "app/CommandIds.h"
 #include "platform/FileSystem.h"
+#include "support/CodingFixture.h"
 #include "support/TransmitFixture.h"
 
 using namespace std::chrono_literals;
@@ -15,11 +16,6 @@ namespace {
 
 constexpr char LTRS = 31;
 
-std::string withoutIdleRuns(const std::string& air) {
-    std::size_t first = air.find_first_not_of(LTRS);
-    std::size_t last = air.find_last_not_of(LTRS);
-    return first == std::string::npos ? std::string() : air.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -41,7 +37,7 @@ TEST(UnattendedQueue, AScheduledFileGoesOutFramedInMilitary) {
     ASSERT_TRUE(s.time.runUntil([&] { return s.logged("CmRX : Transmitter OFF"); }, 120s));
 
     const std::string expected = {17, 14, 17, 14, 8, 8, 2, LTRS, 20, 6, 4, 27, 16, 8, 8, 2, LTRS, 12, 12, 12, 12, 8, 8, 2};
-    EXPECT_EQ(withoutIdleRuns(s.air), expected);
+    EXPECT_EQ(WithoutIdleRuns(s.air), expected);
     EXPECT_GT(s.air.find_first_not_of(LTRS), 100u) << "seven seconds of letters shifts lead in";
 
     EXPECT_EQ(s.logMessagesFrom("File <news.txt> in TRANSMIT Queue."),
