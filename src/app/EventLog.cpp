@@ -22,6 +22,24 @@ std::string cutAtLineEnd(const std::string& message) {
     return text.substr(0, EventLog::kMaxMessage);
 }
 
+// Lines carry what clients wrote (HELO texts, addresses, names); a control
+// byte is written "^X", so an operator's terminal never runs a client's
+// escape sequence.
+std::string escapeControls(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127) {
+            escaped += '^';
+            escaped += static_cast<char>(byte ^ 0x40);
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 }  // namespace
 
 std::string EventLog::FileNameFor(const std::tm& local) {
@@ -42,7 +60,7 @@ std::string EventLog::todaysFileName() const { return FileNameFor(clock_.localNo
 void EventLog::write(const std::string& message) {
     while (state_.logBusy.test_and_set()) pump_.pumpMessages();
 
-    std::string text = cutAtLineEnd(message);
+    std::string text = escapeControls(cutAtLineEnd(message));
     std::tm local = clock_.localNow();
     TextFileWriter file;
     if (!file.open(FileNameFor(local), TextFileWriter::Mode::Append)) {

@@ -81,6 +81,11 @@ struct ProgramState {
     SharedText<80> KOVAEmailAddress{"KOVA@"};
     Int KOVATelnetPortNumber{0};
     Int KOVAAdminPortNumber{0};
+    // The operator's exposure controls: the one IPv4 address every service
+    // binds to (empty: every address), and the size of the data folder
+    // beyond which mail is refused (0: no limit).
+    SharedText<64> KOVAListenAddress{""};
+    Int KOVAMaxDataMB{0};
 
     // --- Further process-wide state ---
     Int stopBits{1};

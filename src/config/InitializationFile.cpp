@@ -147,6 +147,10 @@ void InitializationFile::readNumberKeys(const std::string& line) {
         log_.writef("INIT KOVAAdminPortNumber set to %d", state_.KOVAAdminPortNumber.load());
     }
     if (has(line, "KOVAAUTOLINE72")) setAutoLine(IniNumber(line));
+    if (has(line, "KOVAMAXDATAMB")) {
+        state_.KOVAMaxDataMB = IniNumber(line);
+        log_.writef("INIT KOVAMaxDataMB set to %d", state_.KOVAMaxDataMB.load());
+    }
     if (has(line, "KOVAUSESUBJECTFILENAME")) {
         state_.KOVAUseSubjectFileName = IniNumber(line);
         log_.write(state_.KOVAUseSubjectFileName ? "INIT KOVAUseSubjectFileName - Filename used for filenames"
@@ -174,6 +178,12 @@ void InitializationFile::readTextKeys(const std::string& line) {
         if (auto value = IniQuoted(line)) {
             state_.m_CommPort = IniUpperCase(*value);
             log_.writef("KOVACommPort overridden and set to \"%s\"", state_.m_CommPort.get().c_str());
+        }
+    }
+    if (has(line, "KOVALISTENADDRESS=")) {
+        if (auto value = IniQuoted(line)) {
+            state_.KOVAListenAddress = *value;
+            log_.writef("INIT KOVAListenAddress set to \"%s\"", state_.KOVAListenAddress.get().c_str());
         }
     }
     if (has(line, "KOVADATAPATH=")) {

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -108,11 +109,46 @@ bool Listener::listen() {
     local.sin_family = AF_INET;
     local.sin_port = htons(static_cast<uint16_t>(port_));
     local.sin_addr.s_addr = htonl(limits_.bindAddress);
-    if (::bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return failed("bind");
+    if (!bindPort(socket, local)) {
+        if (stopping_) {
+            ::close(socket);
+            return false;
+        }
+        return failed("bind");
+    }
     if (::listen(socket, kBacklog) != 0) return failed("listen");
     // Stored once it listens, so a stored socket means the service is there.
     listenSocket_ = socket;
     return true;
+}
+
+// A port still held is tried again for a while: a restarted station races
+// its previous process for it.
+bool Listener::bindPort(int socket, const sockaddr_in& local) {
+    const auto giveUp = std::chrono::steady_clock::now() + limits_.bindRetryFor;
+    bool told = false;
+    while (::bind(socket, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        if (errno != EADDRINUSE || std::chrono::steady_clock::now() >= giveUp) return false;
+        if (!told) {
+            log_.writef("%s : %s port %d is in use, trying again every %lld ms for %lld s", service_.threadName,
+                        service_.connectName, port_, static_cast<long long>(limits_.bindRetryWait.count()),
+                        static_cast<long long>(limits_.bindRetryFor.count() / 1000));
+            told = true;
+        }
+        if (!restUnlessStopped(limits_.bindRetryWait)) return false;
+    }
+    return true;
+}
+
+// False when the stop came during the rest.
+bool Listener::restUnlessStopped(std::chrono::milliseconds rest) {
+    pollfd wake{wake_, POLLIN, 0};
+    const auto end = std::chrono::steady_clock::now() + rest;
+    while (!stopping_ && std::chrono::steady_clock::now() < end) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        ::poll(&wake, wake_ >= 0 ? 1 : 0, static_cast<int>(std::min<long long>(left.count(), kStopCheckMs)));
+    }
+    return !stopping_;
 }
 
 void Listener::run() {
@@ -136,8 +172,10 @@ void Listener::run() {
 }
 
 void Listener::accepted(int socket, uint32_t peer) {
-    if (!sessions_.reserve(service_.index)) {
-        refuse(socket);
+    const SessionRegistry::Place place{service_.index, peer};
+    SessionRegistry::Admission admission = sessions_.reserve(place);
+    if (admission != SessionRegistry::Admission::Admitted) {
+        refuse(socket, admission, peer);
         return;
     }
     refusing_ = false;
@@ -146,7 +184,7 @@ void Listener::accepted(int socket, uint32_t peer) {
     // Replies and echoes go out as they are made, not held for the peer's acknowledgement.
     int noDelay = 1;
     ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
-    bool started = sessions_.start(service_.index, socket, [this, socket, address] {
+    bool started = sessions_.start(place, socket, [this, socket, address] {
         SessionSocket own(socket, limits_, &sessions_);
         session_(own, address);
     });
@@ -156,12 +194,20 @@ void Listener::accepted(int socket, uint32_t peer) {
     }
 }
 
-// Said once for a run of connections turned away.
-void Listener::refuse(int socket) {
+// Said once for a run of connections turned away for the same reason.
+void Listener::refuse(int socket, SessionRegistry::Admission reason, uint32_t peer) {
     ::send(socket, service_.refusal.data(), service_.refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     ::close(socket);
-    if (refusing_) return;
+    const bool sameRun = refusing_ && refusedFor_ == reason && (reason == SessionRegistry::Admission::ServiceFull ||
+                                                              refusedPeer_ == peer);
+    if (sameRun) return;
     refusing_ = true;
-    log_.writef("%s : %s holds its limit of %d sessions, turning connections away", service_.threadName,
-                service_.connectName, limits_.sessionsPerService);
+    refusedFor_ = reason;
+    refusedPeer_ = peer;
+    if (reason == SessionRegistry::Admission::ServiceFull)
+        log_.writef("%s : %s holds its limit of %d sessions, turning connections away", service_.threadName,
+                    service_.connectName, limits_.sessionsPerService);
+    else
+        log_.writef("%s : %s holds %d sessions from [%s], turning its further connections away", service_.threadName,
+                    service_.connectName, limits_.sessionsPerAddress, AddressText(peer).c_str());
 }

@@ -2,19 +2,23 @@
 // One TCP service's listening thread (MTServerThread1..4): listens on the
 // service's port, logs each connection with the peer's address, and starts
 // the session on a thread of its own, in a place of the service's limited
-// number. A connection beyond the limit gets one line and is closed. Owns the
+// number (and of the smaller number one address may hold). A connection
+// beyond a limit gets the service's refusal line and is closed. Owns the
 // listening socket and its thread, which the station's stop ends.
 
+#include <netinet/in.h>
+
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
 
 #include "net/NetLimits.h"
+#include "net/SessionRegistry.h"
 
 class EventLog;
-class SessionRegistry;
 class SessionSocket;
 
 struct ListenerService {
@@ -49,8 +53,10 @@ public:
 private:
     void run();
     bool listen();
+    bool bindPort(int socket, const sockaddr_in& local);
+    bool restUnlessStopped(std::chrono::milliseconds rest);
     void accepted(int socket, uint32_t peer);
-    void refuse(int socket);
+    void refuse(int socket, SessionRegistry::Admission reason, uint32_t peer);
     void closeListenSocket();
     bool waitForConnection();
 
@@ -66,6 +72,8 @@ private:
     // Written by the stop to wake the thread from its wait for connections.
     int wake_;
     bool refusing_ = false;
+    SessionRegistry::Admission refusedFor_ = SessionRegistry::Admission::Admitted;
+    uint32_t refusedPeer_ = 0;
     bool acceptFailing_ = false;
     std::thread thread_;
 };

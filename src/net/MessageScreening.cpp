@@ -1,6 +1,9 @@
 #include "net/MessageScreening.h"
 
+#include <strings.h>
+
 #include <cstdio>
+#include <cstring>
 
 #include "app/CommandIds.h"
 #include "app/EventLog.h"
@@ -50,10 +53,11 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
     return result;
 }
 
+// Without regard to letter case, as the queue finds its files.
 bool MessageScreening::IsQueued(const std::string& name) {
     int count = window_.listCount(Id::QueueList);
     for (int i = 0; i < count; ++i)
-        if (window_.listItem(Id::QueueList, i).find(name) != std::string::npos) return true;
+        if (::strcasestr(window_.listItem(Id::QueueList, i).c_str(), name.c_str()) != nullptr) return true;
     return false;
 }
 

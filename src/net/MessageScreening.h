@@ -45,7 +45,7 @@ public:
     int CheckBadWords(const std::string& path, const std::string& name);
     int CheckModeratedWords(const std::string& path, const std::string& name);
     int CheckAutoModeratedWords(const std::string& path, const std::string& name);
-    // The duplicate test: a line of the transmit queue names `name`.
+    // The duplicate test: a line of the transmit queue names `name`, in any letter case.
     bool IsQueued(const std::string& name);
     // The rejection as the bad-word check reports it: to the log, and
     // appended to the message file between two rulers.

@@ -139,6 +139,16 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     return nameScreenAndRoute(path, name, composed.subject);
 }
 
+bool MessageStore::HasRoom() {
+    const long long limitMb = p_.state.KOVAMaxDataMB;
+    if (limitMb <= 0) return true;
+    const long long held = FolderBytes(p_.state.KOVADataPath.get());
+    if (held <= limitMb * 1024 * 1024) return true;
+    p_.log.writef("Data folder holds %lld MB, more than KOVAMaxDataMB %lld: mail refused", held / (1024 * 1024),
+                  limitMb);
+    return false;
+}
+
 // Only a transfer cut by the end of the process leaves its spool file; it
 // never got its reply, so nothing of it is kept.
 void MessageStore::RemoveLeftoverSpoolFiles() {
@@ -209,23 +219,21 @@ bool MessageStore::writeMessageFile(Clock::TimePoint started, const std::string&
 }
 
 int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject) {
-    if (p_.state.KOVAUseSubjectFileName && subject) {
-        std::string subjectName = SubjectToFileName(*subject);
-        if (subjectName.size() > kShortestSubjectName) {
-            // The queued file of that name stays as it is; this one is set aside under it.
-            if (!p_.state.KOVAAutoStart && p_.screening.IsQueued(subjectName)) {
-                char text[EventLog::kMaxMessage + 1];
-                std::snprintf(text, sizeof text, "ERROR - Duplicate Message \"%s\" already in queue", subjectName.c_str());
-                p_.screening.ReportRejection(path, text);
-                name = subjectName;
-                setAside(path, name, "badwords");
-                return ScreeningCode::Duplicate;
-            }
-            if (isStationFile(subjectName))
-                p_.log.writef("Error: \"%s\" is a station file, using \"%s\".", subjectName.c_str(), path.c_str());
-            else
-                takeSubjectName(path, name, subjectName);
+    // The message stays under its date-time name until it has passed: a
+    // message set aside never takes the place of a file of its subject name.
+    const std::string dateTimeName = name;
+    const std::string subjectName = p_.state.KOVAUseSubjectFileName && subject ? chooseSubjectName(*subject) : "";
+    if (!subjectName.empty()) {
+        // The queued file of that name stays as it is; this one is set aside under it.
+        if (!p_.state.KOVAAutoStart && p_.screening.IsQueued(subjectName)) {
+            char text[EventLog::kMaxMessage + 1];
+            std::snprintf(text, sizeof text, "ERROR - Duplicate Message \"%s\" already in queue", subjectName.c_str());
+            p_.screening.ReportRejection(path, text);
+            name = subjectName;
+            setAside(path, name, "badwords");
+            return ScreeningCode::Duplicate;
         }
+        name = subjectName;
     }
     int rejected = p_.screening.CheckBadWords(path, name);
     if (rejected != ScreeningCode::Passed) {
@@ -238,6 +246,7 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         setAside(path, name, "moderatedwords");
         return StoreResult::Held;
     }
+    if (!subjectName.empty() && !takeSubjectName(path, subjectName)) name = dateTimeName;
     // The reply promises the message under its name, not only its bytes.
     if (!syncFolder(p_.state.KOVADataPath.get())) {
         RemoveFile(path);
@@ -246,16 +255,29 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
     return queue(path, name);
 }
 
-void MessageStore::takeSubjectName(std::string& path, std::string& name, const std::string& subjectName) {
+// The subject's file name, spelt as a file of the data folder already spells
+// it in another letter case (the queue finds files so); empty when the
+// date-time name stays.
+std::string MessageStore::chooseSubjectName(const std::string& subject) {
+    std::string subjectName = SubjectToFileName(subject);
+    if (subjectName.size() <= kShortestSubjectName) return "";
+    if (isStationFile(subjectName)) {
+        p_.log.writef("Error: \"%s\" is a station file, using the date-time name.", subjectName.c_str());
+        return "";
+    }
+    std::string resolved = ResolvePath(p_.state.KOVADataPath.get() + subjectName);
+    return resolved.substr(resolved.rfind('/') + 1);
+}
+
+// A newer message of the same subject replaces the older file in one step.
+bool MessageStore::takeSubjectName(std::string& path, const std::string& subjectName) {
     std::string newPath = p_.state.KOVADataPath.get() + subjectName;
-    if (FileExists(newPath) && !RemoveFile(newPath))
-        p_.log.writef("Error: Existing old file \"%s\" could not be removed.", newPath.c_str());
-    if (!MoveWithoutReplace(path, newPath)) {
+    if (!ReplaceFile(path, newPath)) {
         p_.log.writef("Error: Creating new file \"%s\" failed, using \"%s\".", newPath.c_str(), path.c_str());
-        return;
+        return false;
     }
     path = newPath;
-    name = subjectName;
+    return true;
 }
 
 // Nothing that was set aside before under the same name survives; nothing else is replaced.

@@ -47,6 +47,9 @@ public:
     // The result code for the SMTP reply; `name` gets the file's name
     // without its folder, as queued or set aside.
     int StoreDataMessage(SessionSocket& socket, std::string& name);
+    // False, with a log line, when the data folder (its set-aside folders
+    // included) holds more than the operator allows.
+    bool HasRoom();
     // Before the services start: spool files of transfers that a killed process cut.
     void RemoveLeftoverSpoolFiles();
 
@@ -57,7 +60,8 @@ private:
     int spool(SessionSocket& socket, int spoolFile);
     bool writeMessageFile(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name);
     int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
-    void takeSubjectName(std::string& path, std::string& name, const std::string& subjectName);
+    std::string chooseSubjectName(const std::string& subject);
+    bool takeSubjectName(std::string& path, const std::string& subjectName);
     void setAside(const std::string& path, const std::string& name, const char* folder);
     int queue(const std::string& path, const std::string& name);
     bool syncFolder(const std::string& folder);

@@ -22,8 +22,15 @@ struct NetLimits {
     std::chrono::milliseconds morseTick{10};
     // Concurrent sessions of one service; a further connection is turned away.
     int sessionsPerService = 100;
+    // Concurrent sessions of one service from one peer address, so one host
+    // cannot take every place.
+    int sessionsPerAddress = 10;
     // A larger message is refused as if the disk were full.
     std::size_t maxMessageBytes = 4u * 1024u * 1024u;
     // The listeners' local address, in host order.
     uint32_t bindAddress = INADDR_ANY;
+    // A port still held (by the station's previous process, restarted) is
+    // tried again this often, for this long.
+    std::chrono::milliseconds bindRetryWait{5000};
+    std::chrono::milliseconds bindRetryFor{60000};
 };

@@ -1,5 +1,6 @@
 #include "net/NetworkServices.h"
 
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,7 +44,7 @@ std::string machineHostName() {
 NetworkServices::NetworkServices(const Parts& parts)
     : p_(parts),
       hostName_(machineHostName()),
-      sessions_(limits_.sessionsPerService),
+      sessions_(limits_.sessionsPerService, limits_.sessionsPerAddress),
       users_(parts.log, parts.window, sessions_),
       screening_(parts.state, parts.log, parts.window),
       windowCall_(parts.poster, stopping_),
@@ -51,11 +52,12 @@ NetworkServices::NetworkServices(const Parts& parts)
 
 void NetworkServices::setLimits(const NetLimits& limits) {
     limits_ = limits;
-    sessions_.setLimit(limits.sessionsPerService);
+    sessions_.setLimits(limits.sessionsPerService, limits.sessionsPerAddress);
 }
 
 void NetworkServices::StartNetworkServices() {
     store_.RemoveLeftoverSpoolFiles();
+    applyListenAddress();
     const int ports[] = {p_.state.SMTP_Port_Number1, p_.state.SMTP_Port_Number2, p_.state.KOVATelnetPortNumber,
                          p_.state.KOVAAdminPortNumber};
     for (int index = kSmtpPrimary; index <= kAdmin; ++index) {
@@ -67,6 +69,22 @@ void NetworkServices::StartNetworkServices() {
         p_.log.write(row.disabledLine);
         if (row.disabledRow != nullptr) users_.showDisabled(row.disabledRow);
     }
+}
+
+// An address the operator named but that cannot be one keeps the services
+// on this machine: a typing error never opens them to every network.
+void NetworkServices::applyListenAddress() {
+    const std::string text = p_.state.KOVAListenAddress.get();
+    if (text.empty()) return;
+    in_addr address{};
+    if (::inet_pton(AF_INET, text.c_str(), &address) == 1) {
+        limits_.bindAddress = ntohl(address.s_addr);
+        p_.log.writef("Network services listen on %s only", text.c_str());
+        return;
+    }
+    limits_.bindAddress = INADDR_LOOPBACK;
+    p_.log.writef("KOVAListenAddress \"%s\" is not an IPv4 address, network services listen on 127.0.0.1 only",
+                  text.c_str());
 }
 
 void NetworkServices::startListener(int index, int port) {

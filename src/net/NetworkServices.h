@@ -69,6 +69,7 @@ public:
     const std::string& hostName() const { return hostName_; }
 
 private:
+    void applyListenAddress();
     void startListener(int index, int port);
     void runSession(int index, SessionSocket& socket, const std::string& address);
 

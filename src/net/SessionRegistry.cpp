@@ -7,41 +7,48 @@
 
 SessionRegistry::~SessionRegistry() { join(true); }
 
-void SessionRegistry::setLimit(int perServiceLimit) {
+void SessionRegistry::setLimits(int perServiceLimit, int perAddressLimit) {
     std::lock_guard<std::mutex> hold(lock_);
     limit_ = perServiceLimit;
+    addressLimit_ = perAddressLimit;
 }
 
-bool SessionRegistry::reserve(int service) {
+SessionRegistry::Admission SessionRegistry::reserve(const Place& place) {
     join(false);
     std::lock_guard<std::mutex> hold(lock_);
-    int& count = counts_.at(static_cast<std::size_t>(service));
-    if (count >= limit_) return false;
+    int& count = counts_.at(static_cast<std::size_t>(place.service));
+    if (count >= limit_) return Admission::ServiceFull;
+    int& fromPeer = addressCounts_[place];
+    if (fromPeer >= addressLimit_) return Admission::AddressFull;
     ++count;
-    return true;
+    ++fromPeer;
+    return Admission::Admitted;
 }
 
-bool SessionRegistry::start(int service, int socket, std::function<void()> body) {
+bool SessionRegistry::start(const Place& place, int socket, std::function<void()> body) {
     std::lock_guard<std::mutex> hold(lock_);
     auto session = std::make_shared<Session>();
     try {
-        session->thread = std::thread([this, service, session, run = std::move(body)] {
+        session->thread = std::thread([this, place, session, run = std::move(body)] {
             run();
-            finished(service, *session);
+            std::lock_guard<std::mutex> hold(lock_);
+            release(place);
+            session->ended = true;
         });
     } catch (const std::system_error&) {
-        --counts_[static_cast<std::size_t>(service)];
+        release(place);
         return false;
     }
-    sockets_[socket] = service;
+    sockets_[socket] = place.service;
     sessions_.push_back(session);
     return true;
 }
 
-void SessionRegistry::finished(int service, Session& session) {
-    std::lock_guard<std::mutex> hold(lock_);
-    --counts_[static_cast<std::size_t>(service)];
-    session.ended = true;
+// Under the lock.
+void SessionRegistry::release(const Place& place) {
+    --counts_[static_cast<std::size_t>(place.service)];
+    auto fromPeer = addressCounts_.find(place);
+    if (fromPeer != addressCounts_.end() && --fromPeer->second <= 0) addressCounts_.erase(fromPeer);
 }
 
 bool SessionRegistry::shutdownSocket(int socket) {

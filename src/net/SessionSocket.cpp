@@ -48,8 +48,10 @@ int SessionSocket::WaitReceive(char* buffer, int size) {
 
 int SessionSocket::WaitReceiveSmtp(char* buffer, int size) {
     milliseconds limit = std::min(limits_.receiveWait, milliseconds(remainingMs(sessionEnd_)));
-    bool timedOut = false;
-    int received = receiveWithin(buffer, size, limit, timedOut);
+    // Past the session's end nothing more is taken: a client that pipelines
+    // always has bytes waiting, and a poll without time still reports them.
+    bool timedOut = Steady::now() >= sessionEnd_;
+    int received = timedOut ? 0 : receiveWithin(buffer, size, limit, timedOut);
     if (timedOut) {
         send(kTimeoutReply);
         close();

@@ -89,7 +89,7 @@ void SmtpSession::act(int code, const std::string& chunk, std::size_t lineStart,
         else notImplemented();
         return;
     case SmtpCode::Quit:
-        replyAndLog("250 goodby, have a nice day\r\n");
+        replyAndLog("221 goodby, have a nice day\r\n");
         endSession_ = true;
         return;
     case SmtpCode::AutoRcpt:
@@ -122,7 +122,9 @@ void SmtpSession::recipient() {
 void SmtpSession::transfer() {
     std::string name;
     int result = StoreResult::ReceiveFailed;
-    if (rcptAccepted_) {
+    if (rcptAccepted_ && !p_.store.HasRoom()) {
+        result = StoreResult::NoStorage;
+    } else if (rcptAccepted_) {
         replyAndLog("354 Send Data\r\n");
         result = p_.store.StoreDataMessage(socket_, name);
     }

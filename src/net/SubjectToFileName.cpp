@@ -14,5 +14,7 @@ std::string SubjectToFileName(std::string text) {
         if (c == ' ') c = '_';
         else if (kReplacedBySign.find(c) != std::string_view::npos || u < 32 || u > 126) c = '$';
     }
+    // A leading '$' would make the queue run the name as a script command.
+    if (!text.empty() && text.front() == '$') text.front() = '_';
     return text + ".txt";
 }

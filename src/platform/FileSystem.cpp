@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/PathMap.h"
 
 bool MakeFolder(const std::string& path) {
@@ -16,6 +19,10 @@ bool MakeFolder(const std::string& path) {
 bool MoveWithoutReplace(const std::string& from, const std::string& to) {
     return ::renameat2(AT_FDCWD, ResolvePath(from).c_str(), AT_FDCWD, ResolvePath(to).c_str(),
                        RENAME_NOREPLACE) == 0;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
 }
 
 bool FileExists(const std::string& path) {
@@ -30,6 +37,20 @@ long long FileSize(const std::string& path) {
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }
+
+long long FolderBytes(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    long long bytes = 0;
+    for (fs::recursive_directory_iterator it(ResolvePath(path), error), end; !error && it != end; it.increment(error)) {
+        // A file gone between listing and looking counts nothing.
+        std::error_code gone;
+        if (!it->is_regular_file(gone)) continue;
+        std::uintmax_t size = it->file_size(gone);
+        if (!gone) bytes += static_cast<long long>(size);
+    }
+    return bytes;
+}
 
 bool SyncFolder(const std::string& path) {
     int folder = ::open(ResolvePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -11,10 +11,15 @@ bool MakeFolder(const std::string& path);
 // Moves `from` to `to`; refuses (false, errno EEXIST) when `to` exists.
 bool MoveWithoutReplace(const std::string& from, const std::string& to);
 
+// Moves `from` to `to` in one step, replacing a file (never a folder) of that name.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
 bool FileExists(const std::string& path);
 // Bytes of a regular file; 0 when it is missing or not a file.
 long long FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Bytes of the regular files in a folder and in the folders below it.
+long long FolderBytes(const std::string& path);
 // Writes the folder's entries (files made, renamed or moved in it) to the
 // disk, so a file already synced is also found under its name after a power
 // cut. False when the folder cannot be opened or synced.

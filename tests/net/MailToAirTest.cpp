@@ -63,7 +63,7 @@ TEST(MailToAir, AMailedMessageGoesOutFramedOnTheLine) {
         "354 Send Data",
         "StoreDataMessage : \"data\\Air_Test.txt\" submitted to queue",
         "250 message succesfully stored as \"Air_Test.txt\"",
-        "250 goodby, have a nice day",
+        "221 goodby, have a nice day",
         "Ending connection",
         "File <Air_Test.txt> in TRANSMIT Queue.",
         "CmTX : Transmitter ON",

@@ -76,6 +76,12 @@ TEST(MessageComposer, NamesFilesAfterTheSubject) {
         {"tab\there\x7f\xe9", "tab$here$$.txt"},
         {"../../etc/passwd", "..$..$etc$passwd.txt"},
         {"Dots.and-dash_ok,#@", "Dots.and-dash_ok,#@.txt"},
+        // Never a script command: a leading '$' is written '_'.
+        {"/TX", "_TX.txt"},
+        {"*ASCII now", "_ASCII_now.txt"},
+        {"=?utf-8?b?R3LDvMOfZQ==?=", "_$utf-8$b$R3LDvMOfZQ$$$$.txt"},
+        {"\\\\", "_$.txt"},
+        {"$RX", "_RX.txt"},
     };
     for (const auto& [subject, name] : cases) EXPECT_EQ(SubjectToFileName(subject), name) << subject;
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "support/LoopbackClient.h"
 #include "support/NetFixture.h"
 
@@ -43,13 +46,13 @@ TEST(SmtpSession, GreetsAndAnswersHeloOnBothPorts) {
         EXPECT_EQ(d.say("HELO client.example\r\n"), "250 " + host + "\r\n");
         EXPECT_EQ(d.say("ehlo other\r\n"), "250 " + host + "\r\n");
         EXPECT_EQ(d.say("MAIL FROM:<Joe@Example.com>\r\n"), "250 Ready to Receive\r\n");
-        EXPECT_EQ(d.say("QUIT\r\n"), "250 goodby, have a nice day\r\n");
+        EXPECT_EQ(d.say("QUIT\r\n"), "221 goodby, have a nice day\r\n");
         d.client.readToEnd(s.pump());
         EXPECT_TRUE(d.client.peerClosed());
     }
     EXPECT_TRUE(s.logged("SMTP E-Mail Received from [helo client.example"));
     EXPECT_TRUE(s.logged("mail from: joe@example.com "));
-    EXPECT_TRUE(s.logged("250 goodby, have a nice day"));
+    EXPECT_TRUE(s.logged("221 goodby, have a nice day"));
     EXPECT_TRUE(s.logged("Ending connection"));
 }
 
@@ -107,7 +110,7 @@ TEST(SmtpSession, AnswersEveryCommandOfAChunkInOrder) {
     // A line split across two receives is two lines.
     EXPECT_EQ(d.say("NO"), "502 command [] not implemented\r\n");
     EXPECT_EQ(d.say("OP\r\n"), "502 command [] not implemented\r\n");
-    EXPECT_EQ(d.say("QUIT\r\nNOOP\r\n", 2), "250 goodby, have a nice day\r\n250\r\n");
+    EXPECT_EQ(d.say("QUIT\r\nNOOP\r\n", 2), "221 goodby, have a nice day\r\n250\r\n");
     d.client.readToEnd(s.pump());
     EXPECT_TRUE(d.client.peerClosed());
 }
@@ -143,6 +146,32 @@ TEST(SmtpSession, AClientTricklingCommandsIsEndedAtTheSessionLimit) {
     while (!d.client.peerClosed() && std::chrono::steady_clock::now() - start < 5s) replies += d.say("NOOP\r\n");
     EXPECT_TRUE(d.client.peerClosed());
     EXPECT_NE(replies.find("250\r\n552 Requested mail action aborted: exceeded timeout\r\n"), std::string::npos);
+}
+
+TEST(SmtpSession, AClientPipeliningWithoutPauseIsEndedAtTheSessionLimit) {
+    NetFixture s;
+    s.limits.smtpSessionLimit = 600ms;
+    s.startServices();
+    SmtpDialogue d(s, s.smtpPort1);
+    // Commands of 8 bytes: the session's 512-byte receives never split one.
+    std::string batch;
+    for (int i = 0; i < 64; ++i) batch += "NOOP  \r\n";
+    // A sender of its own keeps commands waiting at every look the session takes.
+    std::atomic<bool> sending{true};
+    std::thread sender([&] {
+        while (sending) d.client.send(batch);
+    });
+    auto start = std::chrono::steady_clock::now();
+    while (!d.client.peerClosed() && std::chrono::steady_clock::now() - start < 10s) {
+        d.client.readUntil("\n", s.pump(), 10ms);
+        d.client.take();
+    }
+    sending = false;
+    sender.join();
+    // Its unread commands may reset the connection before the 552 is read.
+    EXPECT_TRUE(d.client.peerClosed());
+    EXPECT_TRUE(s.waitLogged("Ending connection"));
+    EXPECT_FALSE(s.logged("500 Too many command syntax errors, I quit!"));
 }
 
 TEST(SmtpSession, ASilentTransferEndsWithTheTimeoutReply) {

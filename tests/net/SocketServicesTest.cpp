@@ -9,6 +9,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <memory>
+#include <vector>
+
 #include "net/Listener.h"
 #include "support/LoopbackClient.h"
 #include "support/NetFixture.h"
@@ -100,6 +103,42 @@ TEST(SocketServices, OnlyTheLow16BitsOfAPortAreUsed) {
     s.time.runUntil([&] { return s.state.smtpListenSocket1 >= 0; }, 5s);
     LoopbackClient client(port);
     EXPECT_NE(client.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
+}
+
+TEST(SocketServices, OneAddressHoldsAtMostItsShareOfAService) {
+    NetFixture s;
+    s.limits.sessionsPerAddress = 3;
+    s.startServices();
+    std::vector<std::unique_ptr<LoopbackClient>> fromOne;
+    for (int i = 0; i < 3; ++i) {
+        fromOne.push_back(std::make_unique<LoopbackClient>(s.smtpPort1, "127.0.0.2"));
+        EXPECT_EQ(fromOne.back()->readUntil("\r\n", s.pump()).substr(0, 4), "220 ");
+    }
+    LoopbackClient fourth(s.smtpPort1, "127.0.0.2"), fifth(s.smtpPort1, "127.0.0.2");
+    const std::string refusal = "421 " + s.station.network.hostName() + " Too many connections, try again later\r\n";
+    EXPECT_EQ(fourth.readToEnd(s.pump()), refusal);
+    EXPECT_EQ(fifth.readToEnd(s.pump()), refusal);
+    // Another host, and the same host on another service, are still served.
+    LoopbackClient other(s.smtpPort1, "127.0.0.3");
+    EXPECT_EQ(other.readUntil("\r\n", s.pump()).substr(0, 4), "220 ");
+    LoopbackClient chat(s.chatPort, "127.0.0.2");
+    EXPECT_NE(chat.readUntil("Name:  ", s.pump()).find("Enter User Name:  "), std::string::npos);
+    EXPECT_EQ(s.timesLogged("MTServerThread1 : SMTP E-Mail holds 3 sessions from [127.000.000.002], turning its "
+                            "further connections away"),
+              1);
+
+    // A place given back is free again for that host.
+    fromOne.front()->send("QUIT\r\n");
+    fromOne.front()->readToEnd(s.pump());
+    ASSERT_TRUE(s.waitLogged("Ending connection"));
+    // The place is given back once the session's thread has run out.
+    std::string greeting;
+    for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;) {
+        LoopbackClient again(s.smtpPort1, "127.0.0.2");
+        greeting = again.readUntil("\r\n", s.pump());
+        if (greeting.substr(0, 4) == "220 ") break;
+    }
+    EXPECT_EQ(greeting.substr(0, 4), "220 ");
 }
 
 TEST(SocketServices, AServiceAtItsLimitTurnsConnectionsAway) {

@@ -16,10 +16,14 @@ sockaddr_in loopback(int port) {
 }
 }  // namespace
 
-LoopbackClient::LoopbackClient(int port) {
+LoopbackClient::LoopbackClient(int port, const char* source) {
     socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in from = loopback(0);
+    ::inet_pton(AF_INET, source, &from.sin_addr);
     sockaddr_in address = loopback(port);
-    if (socket_ >= 0 && ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) close();
+    if (socket_ >= 0 && (::bind(socket_, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+                         ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0))
+        close();
 }
 
 LoopbackClient::~LoopbackClient() { close(); }

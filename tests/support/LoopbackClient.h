@@ -10,7 +10,8 @@
 
 class LoopbackClient {
 public:
-    explicit LoopbackClient(int port);
+    // From `source`, any address of 127.0.0.0/8, as another host would come.
+    explicit LoopbackClient(int port, const char* source = "127.0.0.1");
     ~LoopbackClient();
     LoopbackClient(const LoopbackClient&) = delete;
     LoopbackClient& operator=(const LoopbackClient&) = delete;

@@ -29,6 +29,9 @@ NetFixture::NetFixture()
     state.KOVAAutoLine72 = 72;
     limits.bindAddress = INADDR_LOOPBACK;
     limits.morseTick = std::chrono::milliseconds(1);
+    // A port that is taken is given up soon.
+    limits.bindRetryWait = std::chrono::milliseconds(50);
+    limits.bindRetryFor = std::chrono::milliseconds(200);
     station.timerControl.OnTimer(TimerControl::kStartClock);
 }
 
