@@ -84,6 +84,18 @@ TEST(InitializationFile, QuotedValuesAreUpperCasedOrKeptAndCutAtComments) {
     EXPECT_EQ(s.state.m_CommPort, "COM2");
 }
 
+TEST(InitializationFile, TheExposureControlsAreReadAndOffWithoutThem) {
+    IniFixture s;
+    s.read("KOVAAUTOLINE72=68\n");
+    EXPECT_EQ(s.state.KOVAListenAddress.get(), "");
+    EXPECT_EQ(s.state.KOVAMaxDataMB, 0);
+    auto lines = s.read("KovaListenAddress = \"127.0.0.1\"\nKOVAMAXDATAMB=500\n");
+    EXPECT_EQ(lines, (std::vector<std::string>{"INIT KOVAListenAddress set to \"127.0.0.1\"",
+                                               "INIT KOVAMaxDataMB set to 500"}));
+    EXPECT_EQ(s.state.KOVAListenAddress.get(), "127.0.0.1");
+    EXPECT_EQ(s.state.KOVAMaxDataMB, 500);
+}
+
 TEST(InitializationFile, TransmitLineMapsTheWayRoundTheStationAlwaysHad) {
     struct Case { const char* value; int txLine; const char* name; };
     for (const Case& c : {Case{"dtr", 32807, "ID_RS232CONTROL_RTS"}, Case{"RTS", 32808, "ID_RS232CONTROL_DTR"},

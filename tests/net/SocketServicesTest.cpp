@@ -94,6 +94,50 @@ TEST(SocketServices, APortThatCannotBeHadIsLoggedAndTheOthersWork) {
     ::close(taken);
 }
 
+TEST(SocketServices, AHeldPortIsTriedAgainUntilItIsFree) {
+    NetFixture s;
+    int taken = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::listen(taken, 1);
+    ::getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
+    const int port = ntohs(address.sin_port);
+
+    s.limits.bindRetryFor = 30s;
+    s.state.SMTP_Port_Number1 = port;
+    s.station.network.setLimits(s.limits);
+    s.station.network.StartNetworkServices();
+    EXPECT_TRUE(s.waitLogged("MTServerThread1 : SMTP E-Mail port " + std::to_string(port) +
+                             " is in use, trying again every 50 ms for 30 s"));
+    ::close(taken);
+    ASSERT_TRUE(s.time.runUntil([&] { return s.state.smtpListenSocket1 >= 0; }, 10s));
+    LoopbackClient client(port);
+    EXPECT_EQ(client.readUntil("\r\n", s.pump()).substr(0, 4), "220 ");
+}
+
+TEST(SocketServices, ListenOnTheOperatorsAddressOnly) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"127.0.0.2", "Network services listen on 127.0.0.2 only"},
+        // A typing error never opens the station to every network.
+        {"127.0.0.x", "KOVAListenAddress \"127.0.0.x\" is not an IPv4 address, network services listen on 127.0.0.1 only"},
+    };
+    for (const auto& [text, line] : cases) {
+        NetFixture s;
+        s.state.KOVAListenAddress = text;
+        s.startServices();
+        EXPECT_TRUE(s.logged(line)) << text;
+        sockaddr_in bound{};
+        socklen_t length = sizeof bound;
+        ASSERT_EQ(::getsockname(s.state.smtpListenSocket1, reinterpret_cast<sockaddr*>(&bound), &length), 0);
+        char shown[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &bound.sin_addr, shown, sizeof shown);
+        EXPECT_EQ(std::string(shown), text == "127.0.0.2" ? "127.0.0.2" : "127.0.0.1");
+    }
+}
+
 TEST(SocketServices, OnlyTheLow16BitsOfAPortAreUsed) {
     NetFixture s;
     int port = FreeLoopbackPort();
