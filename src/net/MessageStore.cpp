@@ -13,9 +13,11 @@
 
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
+#include "net/Latin1Text.h"
 #include "net/MessageComposer.h"
 #include "net/MessageQueueing.h"
 #include "net/MessageScreening.h"
+#include "net/MimeMessage.h"
 #include "net/SessionSocket.h"
 #include "net/SmtpDataDecoder.h"
 #include "net/SubjectToFileName.h"
@@ -131,8 +133,10 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
         p_.log.write("Unable to read temp data file");
         return StoreResult::NoStorage;
     }
-    ComposedMessage composed = ComposeMessageFile(received, p_.state.KOVAAutoLine72);
+    MailText mail = ReadMailText(received);
     received.clear();
+    for (const std::string& part : mail.dropped) p_.log.writef("StoreDataMessage : attachment %s not aired", part.c_str());
+    ComposedMessage composed = ComposeMessageFile(mail.text, p_.state.KOVAAutoLine72);
     if (!writeMessageFile(started, composed.text, path, name)) return StoreResult::NoStorage;
 
     std::lock_guard<std::mutex> oneAtATime(routeLock_);
@@ -259,7 +263,7 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
 // it in another letter case (the queue finds files so); empty when the
 // date-time name stays.
 std::string MessageStore::chooseSubjectName(const std::string& subject) {
-    std::string subjectName = SubjectToFileName(subject);
+    std::string subjectName = SubjectToFileName(AsciiTransliteration(subject));
     if (subjectName.size() <= kShortestSubjectName) return "";
     if (isStationFile(subjectName)) {
         p_.log.writef("Error: \"%s\" is a station file, using the date-time name.", subjectName.c_str());

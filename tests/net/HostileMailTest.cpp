@@ -40,16 +40,16 @@ TEST(HostileMail, ASubjectNeverBecomesAScriptCommand) {
     s.startServices();
     EXPECT_EQ(deliver(s, "Subject: /TX\n\nkey it\n"), SmtplibStored("_TX.txt"));
     EXPECT_EQ(deliver(s, "Subject: *ASCII\n\nswitch it\n"), SmtplibStored("_ASCII.txt"));
-    EXPECT_EQ(deliver(s, "Subject: =?utf-8?q?RX?=\n\nencoded\n"), SmtplibStored("_$utf-8$q$RX$$.txt"));
+    EXPECT_EQ(deliver(s, "Subject: =?utf-8?q?=2FRX?=\n\nencoded\n"), SmtplibStored("_RX.txt"));
     // Each new message goes to the head of the queue.
-    EXPECT_EQ(queuedNames(s), (std::vector<std::string>{"_$utf-8$q$RX$$.txt", "_ASCII.txt", "_TX.txt"}));
-    EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "_TX.txt\r\n_ASCII.txt\r\n_$utf-8$q$RX$$.txt\r\n");
+    EXPECT_EQ(queuedNames(s), (std::vector<std::string>{"_RX.txt", "_ASCII.txt", "_TX.txt"}));
+    EXPECT_EQ(ReadBinaryFile("data/schedule_temp.lst"), "_TX.txt\r\n_ASCII.txt\r\n_RX.txt\r\n");
 
     // On the air they are texts like any other, and the line stays as it was.
     s.station.session.CmEnable();
     ASSERT_TRUE(s.waitLogged("Completed sending <_TX.txt>.", 60s));
     EXPECT_EQ(s.state.MODE, kModeMilitary);
-    EXPECT_TRUE(s.logged("Completed sending <_$utf-8$q$RX$$.txt>."));
+    EXPECT_TRUE(s.logged("Completed sending <_RX.txt>."));
 }
 
 TEST(HostileMail, AMessageSetAsideLeavesTheFileOfItsSubjectAsItWas) {
