@@ -38,8 +38,7 @@ void AdminSession::Run() {
             p_.transmitter.CmTX();
             p_.transmitter.SendIdleSequence(3, 3, 0);
         }
-        std::string typed(buffer, static_cast<std::size_t>(received));
-        typed.resize(typed.find('\0') == std::string::npos ? typed.size() : typed.find('\0'));
+        std::string typed = typedText(buffer, received);
         for (char& c : typed) {
             c = upperCase(c);
             sendCharacter(c);

@@ -65,9 +65,7 @@ bool ChatSession::takeInput() {
     if (received > 0) noteActivity();
     if (idleSeconds() > kIdleLimitSeconds) return false;
 
-    std::string_view bytes(buffer, static_cast<std::size_t>(received));
-    // The bytes count up to a NUL, as the station's texts always have.
-    takeBytes(bytes.substr(0, bytes.find('\0')));
+    takeBytes(typedText(buffer, received));
     return true;
 }
 

@@ -63,6 +63,11 @@ void TelnetSession::showLine(bool waitWritable) {
 
 void TelnetSession::markLineSeen() { readIndex_ = p_.state.txHistory.index(); }
 
+std::string TelnetSession::typedText(const char* buffer, int received) {
+    std::string_view bytes(buffer, static_cast<std::size_t>(received));
+    return utf8_.feed(bytes.substr(0, bytes.find('\0')));
+}
+
 void TelnetSession::countColumn(char c) {
     if (c == '\r' || c == '\n') column_ = 0;
     else ++column_;

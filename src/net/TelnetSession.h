@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string>
 
+#include "net/Latin1Text.h"
 #include "net/NetLimits.h"
 
 class CharacterEncoder;
@@ -63,6 +64,9 @@ protected:
     void showLine(bool waitWritable);
     // What went on the line meanwhile is not shown again (the user saw it typed).
     void markLineSeen();
+    // A receive's bytes up to a NUL (the station's texts end there), its
+    // UTF-8 in Latin-1; a character split between receives waits for its rest.
+    std::string typedText(const char* buffer, int received);
     void countColumn(char c);
     bool needsBreak(char shown) const;
     // CR and LF on the air and to the user, the column count back to 0.
@@ -81,6 +85,7 @@ protected:
     int column_ = 0;
 
 private:
+    Utf8InputDecoder utf8_;
     uint16_t readIndex_ = 0;
     std::time_t lastActivity_ = 0;
 };

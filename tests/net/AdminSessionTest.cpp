@@ -52,6 +52,17 @@ TEST(AdminSession, TypedCharactersGoOutAtOnce) {
     EXPECT_EQ(s.state.transmitOn, 0);
 }
 
+TEST(AdminSession, Utf8TypedGoesOutInLatin1) {
+    AdminFixture s;
+    s.openPort();
+    TelnetUser boss(s, s.adminPort, "boss");
+    boss.type("\xc3");
+    s.time.runFor(200ms);
+    boss.type("\xa9\xe2\x80\x94");
+    EXPECT_EQ(boss.readUntil("\xe9-"), "\xe9-");
+    EXPECT_EQ(s.window.text(Id::TextView), "\xe9-");
+}
+
 TEST(AdminSession, BreaksLinesByTheColumnCount) {
     {
         AdminFixture s;

@@ -102,6 +102,18 @@ TEST(ChatSession, TextAfterTheLastLineEndIsDropped) {
     EXPECT_EQ(PrintedAir(s.air), "DESK::  ONE");
 }
 
+TEST(ChatSession, Utf8SplitAcrossReceivesAirsInLatin1ThroughTheDictionary) {
+    ChatFixture s;
+    s.openPort();
+    ASSERT_TRUE(s.station.encoder.LoadIntCharDict(std::string(TARVIK_SOURCE_DIR) + "/station/IntCharDict.txt"));
+    TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
+    desk.type("caf\xc3");
+    s.time.runFor(200ms);
+    desk.type("\xa9 5\xe2\x82\xac\r\n");
+    ASSERT_TRUE(s.lineSent("\n\rDESK::  CAF\xe9 5EUR\r\n", observer));
+    EXPECT_EQ(PrintedAir(s.air), "DESK::  CAFE 5EUR");
+}
+
 // Mend: a line that fills the input buffer without an end would otherwise
 // keep every later byte out, and the user off the air for good.
 TEST(ChatSession, ALineTooLongForTheBufferIsDroppedAndTheNextGoesOut) {
