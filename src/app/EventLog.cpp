@@ -69,9 +69,7 @@ void EventLog::write(const std::string& message) {
         return;
     }
     std::string line = TimeTextFor(local) + " > " + text;
-    window_.listAdd(Id::LogList, line);
-    if (window_.listCount(Id::LogList) > kListLines) window_.listDelete(Id::LogList, 0);
-    window_.listSetCurrent(Id::LogList, window_.listCount(Id::LogList) - 1);
+    window_.listAppendNewest(Id::LogList, line, kListLines);
     file.write(line + "\n");
     file.close();
     state_.logBusy.clear();

@@ -2,7 +2,8 @@
 // The station's only way into a window: controls and menu items addressed by
 // their ids. The main window and the schedule editor implement it with Qt
 // widgets; tests use a recording fake. A call from a thread other than the
-// window thread is carried out on the window thread and waits until done.
+// window thread is carried out on the window thread and waits until done
+// (but for listAppendNewest, which never waits).
 
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     virtual int listCurrent(int id) = 0;
     virtual void listSetCurrent(int id, int index) = 0;
     virtual bool listIsSelected(int id, int index) = 0;
+    // Appends without waiting for the window, from any thread; the list
+    // keeps its newest `keep` items, the newest one current.
+    virtual void listAppendNewest(int id, const std::string& text, int keep) = 0;
     virtual void listSetSelected(int id, int index, bool selected) = 0;
 
     // Report-style list views: rows of column texts.

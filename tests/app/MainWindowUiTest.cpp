@@ -8,6 +8,9 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
+#include <future>
+#include <sstream>
 
 #include "app/CommandIds.h"
 #include "app/window/CTarvikApp.h"
@@ -39,6 +42,13 @@ struct ProgramFixture {
     std::unique_ptr<CTarvikApp> program;
 };
 
+std::string ReadLogFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 }  // namespace
 
 TEST(MainWindow, StartsUpWithoutAnyFilesInTheSpecifiedOrder) {
@@ -62,6 +72,24 @@ TEST(MainWindow, StartsUpWithoutAnyFilesInTheSpecifiedOrder) {
     EXPECT_TRUE(s.controls().menuItemChecked(32865));
     EXPECT_TRUE(s.controls().menuItemChecked(Id::SoundNone));
     EXPECT_FALSE(s.controls().menuItemEnabled(Id::TxLineRts)) << "no port, no keying menus";
+}
+
+TEST(MainWindow, LogWritersNeverWaitForTheWindowAndTheListKeepsTheNewest500) {
+    ProgramFixture s;
+    s.start();
+    // The window thread is busy (not in its event loop) while another thread writes.
+    auto writer = std::async(std::launch::async, [&] {
+        for (int i = 1; i <= 800; ++i) s.program->station().log.writef("writer line %d", i);
+    });
+    ASSERT_EQ(writer.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "a writer waited for the window";
+    std::vector<std::string> messages = s.logMessages();
+    ASSERT_EQ(messages.size(), 500u);
+    EXPECT_EQ(messages.front(), "writer line 301");
+    EXPECT_EQ(messages.back(), "writer line 800");
+    EXPECT_EQ(s.controls().listCurrent(Id::LogList), 499) << "the newest line is current";
+    std::string file = ReadLogFile(s.program->station().log.todaysFileName());
+    EXPECT_NE(file.find("writer line 1\r\n"), std::string::npos) << "the file has every line";
+    EXPECT_NE(file.find("writer line 800\r\n"), std::string::npos);
 }
 
 TEST(MainWindow, TheSchedulerStartsOnlyWithBothKeysAndNoAutostart) {

@@ -69,6 +69,14 @@ int FakeControls::listCurrent(int id) {
 void FakeControls::listSetCurrent(int id, int index) { Hold h(lock_); current_[id] = index; }
 bool FakeControls::listIsSelected(int id, int index) { Hold h(lock_); return selected_[id].count(index) > 0; }
 
+void FakeControls::listAppendNewest(int id, const std::string& text, int keep) {
+    Hold h(lock_);
+    auto& items = lists_[id];
+    items.push_back(text);
+    if (static_cast<int>(items.size()) > keep) items.erase(items.begin(), items.end() - keep);
+    current_[id] = static_cast<int>(items.size()) - 1;
+}
+
 void FakeControls::listSetSelected(int id, int index, bool selected) {
     Hold h(lock_);
     if (selected) selected_[id].insert(index);

@@ -39,6 +39,7 @@ public:
     void listSetCurrent(int id, int index) override;
     bool listIsSelected(int id, int index) override;
     void listSetSelected(int id, int index, bool selected) override;
+    void listAppendNewest(int id, const std::string& text, int keep) override;
 
     int rowCount(int id) override;
     std::vector<std::string> row(int id, int index) override;

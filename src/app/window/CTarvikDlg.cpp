@@ -19,6 +19,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/window/DialogUnits.h"
+#include "app/window/LogListView.h"
 #include "app/window/MainMenu.h"
 #include "app/window/StationIcon.h"
 
@@ -145,7 +146,7 @@ void CTarvikDlg::buildControls(QWidget* client) {
     place(view, Id::TextView, 6, 204, 339, 67);
     label("      1         2         3         4         5         6         7         8", 20, 272, 323, 8);
     label("12345678901234567890123456789012345678901234567890123456789012345678901234567890", 8, 279, 325, 10);
-    auto* log = new QListWidget(client);
+    auto* log = new LogListView(client);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     place(log, Id::LogList, 6, 289, 338, 56);
 }

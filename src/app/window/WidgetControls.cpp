@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include "app/window/LogListView.h"
 #include "platform/HeadlessMessageBox.h"
 
 namespace {
@@ -158,6 +159,7 @@ int WidgetControls::listCount(int id) {
     return onWindowThreadReturning<int>([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) return list->count();
+        if (auto* log = dynamic_cast<LogListView*>(target)) return log->count();
         if (auto* combo = qobject_cast<QComboBox*>(target)) return combo->count();
         return 0;
     });
@@ -170,6 +172,7 @@ std::string WidgetControls::listItem(int id, int index) {
             QListWidgetItem* item = list->item(index);
             return item ? toBytes(item->text()) : std::string();
         }
+        if (auto* log = dynamic_cast<LogListView*>(target)) return toBytes(log->item(index));
         if (auto* combo = qobject_cast<QComboBox*>(target))
             return index >= 0 && index < combo->count() ? toBytes(combo->itemText(index)) : std::string();
         return {};
@@ -230,6 +233,7 @@ void WidgetControls::listReset(int id) {
     onWindowThread([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) list->clear();
+        else if (auto* log = dynamic_cast<LogListView*>(target)) log->clear();
         else if (auto* combo = qobject_cast<QComboBox*>(target))
             keepingEditText(combo, [&] { combo->clear(); });
     });
@@ -239,9 +243,15 @@ int WidgetControls::listCurrent(int id) {
     return onWindowThreadReturning<int>([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) return list->currentRow();
+        if (auto* log = dynamic_cast<LogListView*>(target)) return log->currentRow();
         if (auto* combo = qobject_cast<QComboBox*>(target)) return combo->currentIndex();
         return -1;
     });
+}
+
+// The log list takes the line from any thread as it is; nothing waits.
+void WidgetControls::listAppendNewest(int id, const std::string& text, int keep) {
+    if (auto* log = dynamic_cast<LogListView*>(widget(id))) log->append(text, keep);
 }
 
 void WidgetControls::listSetCurrent(int id, int index) {

@@ -22,7 +22,7 @@ public:
     explicit WidgetControls(QWidget* window);
 
     // Edits (QLineEdit, QPlainTextEdit), labels, buttons, check boxes, list
-    // boxes (QListWidget), combo boxes (QComboBox), list views (QTreeWidget)
+    // boxes (QListWidget, the LogListView), combo boxes (QComboBox), list views (QTreeWidget)
     // and sliders. Id 0 is the window itself (its title).
     void bind(int id, QWidget* widget);
     void bindAction(int id, QAction* action);
@@ -47,6 +47,7 @@ public:
     void listSetCurrent(int id, int index) override;
     bool listIsSelected(int id, int index) override;
     void listSetSelected(int id, int index, bool selected) override;
+    void listAppendNewest(int id, const std::string& text, int keep) override;
 
     int rowCount(int id) override;
     std::vector<std::string> row(int id, int index) override;
