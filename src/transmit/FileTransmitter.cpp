@@ -7,7 +7,6 @@
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "coding/OutputRouter.h"
-#include "coding/Psk31Library.h"
 #include "platform/Controls.h"
 #include "platform/PathMap.h"
 #include "platform/Waits.h"
@@ -81,11 +80,8 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
 bool FileTransmitter::waitWhilePaused(int mode) {
     while (!p_.state.transferSend) {
         p_.waits.PumpWhileBusy();
-        if (mode == kModePsk31) {
-            // Idle characters keep the PSK31 carrier alive while paused.
-            p_.psk.QueueCharacter(0, 0);
-            while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpWhileBusy();
-        }
+        // Idle characters keep the PSK31 carrier alive while paused.
+        if (mode == kModePsk31) p_.router.SendPskIdle();
         if (p_.state.transferCancel) return false;
     }
     return !p_.state.transferCancel;

@@ -13,7 +13,6 @@ class Controls;
 class EventLog;
 class MorseKeyer;
 class OutputRouter;
-class Psk31Library;
 class Waits;
 struct ProgramState;
 
@@ -27,7 +26,6 @@ public:
         EventLog& log;
         Controls& window;
         Waits& waits;
-        Psk31Library& psk;
         OutputRouter& router;
         CharacterEncoder& encoder;
         MorseKeyer& morse;

@@ -212,6 +212,26 @@ TEST(TransmitterControl, OffStopsWhatOnStartedWhenTheModeChangedBetween) {
         << "PSK31's own off sequence first, then the carrier that was started stops";
 }
 
+// Mend: in PSK31 without a card that can send, the diddle filled a queue
+// that never drained and the window waited in it for ever.
+TEST(TransmitterControl, DiddleIntoALibraryThatCannotSendKeepsTheWindowGoingUntilOff) {
+    TransmitFixture s;
+    s.state.MODE = kModePsk31;
+    s.state.diddleEnable = 1;
+    s.psk.canSend = false;
+    long pumps = 0;
+    s.time.everyPump = [&] {
+        if (++pumps == 50) s.station.transmitter.CmRX();
+    };
+    s.station.transmitter.CmTX();
+    EXPECT_EQ(s.state.transmitOn, 0);
+    EXPECT_TRUE(s.psk.characters().empty());
+    auto lines = s.logMessages();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("SendCode : the PSK31 library", 0) == 0; }),
+              1);
+}
+
 TEST(TransmitterControl, IdleSequencesSendLettersShiftsButSilenceInAscii) {
     TransmitFixture s;
     s.openPort();
