@@ -62,13 +62,46 @@ TEST(FileTransmitter, AMissingFileIsShownAndLogged) {
                                                          "[TXFile : Cannot open data/gone.txt input file.]"}));
 }
 
-TEST(FileTransmitter, OnlyTheFirst31998BytesAndNothingAfterANul) {
+// Mend: a folder opened as an empty file and was "sent"; a pipe's open
+// waited for a writer.
+TEST(FileTransmitter, AFolderOrAPipeIsNotAFileToSend) {
+    TransmitFixture s;
+    s.openPort();
+    ::mkdir("data/badwords", 0777);
+    ::mkfifo("data/pipe", 0666);
+    for (const std::string name : {"badwords", "pipe"}) {
+        s.station.files.TXFile(name, kModeMilitary);
+        EXPECT_EQ(s.window.text(Id::TextView), "[TXFile : Cannot open data/" + name + " input file.]");
+        EXPECT_FALSE(s.logged("TXFile : Sending file <" + name + ">."));
+    }
+    EXPECT_EQ(s.air, "");
+}
+
+// Mend: only the first 31998 bytes went out, so a long mail stopped mid-line
+// without its end.
+TEST(FileTransmitter, ALongFileIsSentWholeAPartAtATimeOnShowAndNothingAfterANul) {
     TransmitFixture s;
     s.openPort();
     s.state.MODE = kModeAscii;
-    s.writeData("long.txt", std::string(31998, 'a') + "bcd");
+    std::string mail;
+    for (int line = 0; mail.size() < 70000; ++line) mail += "LINE " + std::to_string(line) + "\r\n";
+    mail += "NNNN\r\n";
+    s.writeData("long.txt", mail);
+    std::vector<std::string> shownParts;
+    s.time.everyPump = [&] {
+        s.air += s.pty.readAvailable(0);
+        std::string shown = s.window.text(Id::TextView);
+        if (shownParts.empty() || shownParts.back() != shown) shownParts.push_back(shown);
+    };
     s.station.files.TXFile("long.txt", kModeAscii);
-    EXPECT_EQ(s.air, std::string(31998, 'a'));
+    s.air += s.pty.readAvailable(0);
+    EXPECT_EQ(s.air, mail);
+    ASSERT_EQ(shownParts.size(), 3u);
+    EXPECT_EQ(shownParts[0], mail.substr(0, 31998));
+    EXPECT_EQ(shownParts[2], mail.substr(2 * 31998));
+    int last = static_cast<int>(mail.size() - 2 * 31998) - 1;
+    EXPECT_EQ(s.window.selection(Id::TextView), std::make_pair(last, last + 1));
+
     s.air.clear();
     s.writeData("nul.txt", std::string("ab\0cd", 5));
     s.station.files.TXFile("nul.txt", kModeAscii);
