@@ -1,5 +1,6 @@
 #include "coding/OutputRouter.h"
 
+#include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/Psk31Library.h"
 #include "coding/SerialLine.h"
@@ -18,9 +19,24 @@ int OutputRouter::SendCode(int code) {
 
 void OutputRouter::HandOver(int code) { state_.modPending.append(code); }
 
+void OutputRouter::SendPskIdle() { sendToPsk(0); }
+
+// One log line for each run of refused codes, not one for every code.
+bool OutputRouter::pskCanSend() {
+    if (psk_.CanSend()) {
+        pskRefusing_ = false;
+        return true;
+    }
+    if (!pskRefusing_.exchange(true))
+        log_.write("SendCode : the PSK31 library cannot send (no sound card open, or it failed); codes are dropped");
+    return false;
+}
+
+// The library may stop sending while a code waits (a card that fails).
 void OutputRouter::sendToPsk(int code) {
+    if (!pskCanSend()) return;
     psk_.QueueCharacter(code, 0);
-    while (psk_.PendingCharacters() > kPskQueueLimit) waits_.PumpWhileBusy();
+    while (psk_.PendingCharacters() > kPskQueueLimit && pskCanSend()) waits_.PumpWhileBusy();
 }
 
 // At most one code ever waits for the modulator.

@@ -5,8 +5,10 @@
 // clock go on inside a transmission. Runs on the window thread and on session
 // threads.
 
+#include <atomic>
 #include <cstdint>
 
+class EventLog;
 class Psk31Library;
 class SerialLine;
 class Waits;
@@ -17,19 +19,25 @@ public:
     // At most this many characters wait in the PSK31 library.
     static constexpr int kPskQueueLimit = 2;
 
-    OutputRouter(ProgramState& state, Waits& waits, Psk31Library& psk, SerialLine& line)
-        : state_(state), waits_(waits), psk_(psk), line_(line) {}
+    OutputRouter(ProgramState& state, EventLog& log, Waits& waits, Psk31Library& psk, SerialLine& line)
+        : state_(state), log_(log), waits_(waits), psk_(psk), line_(line) {}
 
     int SendCode(int code);
     void HandOver(int code);
+    // PSK31's idle character (a pause in a file, before each chat character),
+    // queued and waited for as a code is.
+    void SendPskIdle();
 
 private:
+    bool pskCanSend();
     void sendToPsk(int code);
     void sendToModulator(int code);
     void sendToSerial(int code);
 
     ProgramState& state_;
+    EventLog& log_;
     Waits& waits_;
     Psk31Library& psk_;
     SerialLine& line_;
+    std::atomic<bool> pskRefusing_{false};
 };

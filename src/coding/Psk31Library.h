@@ -30,6 +30,10 @@ public:
     virtual int PendingCharacters() = 0;
     // 23: drops what is queued, so that with StopTransmit nothing more goes out.
     virtual void FlushQueue() = 0;
+    // Not one of the original's calls: false while queued characters would
+    // never go out (no card open, or the card failed in its last
+    // transmission), so that no sender waits on the queue for ever.
+    virtual bool CanSend() = 0;
 };
 
 constexpr int kPskControlSendCwId = 2;

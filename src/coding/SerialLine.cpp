@@ -56,46 +56,66 @@ const char* SerialLine::TxLineLogName(int txLine) {
     return info ? info->logName : "";
 }
 
+// The port is swapped under the lock, so a write never meets a half-opened
+// port; what is logged or shown comes after it: a box runs its own message
+// loop and the log may pump, and either may re-enter SendCode, which takes
+// that lock on this same thread.
 int SerialLine::OpenCommPort(const std::string& name, float baud, int parity, int byteSize, int stopBits,
                              OnFailure onFailure) {
+    OpenAttempt attempt = swapPort(name, ComputeLineSettings(baud, parity, byteSize, stopBits));
+    if (attempt.closedPrevious) log_.writef("Comm Port \"%s\" closed", attempt.previousName.c_str());
+    if (!attempt.tried) return 0;
+    if (attempt.fd < 0) return refuseOpen(name, attempt, onFailure);
+    log_.writef("\"%s\" BAUD=%.1f Bits=%d Parity=%d Stopbits=%d %s", name.c_str(),
+                static_cast<double>(state_.BAUD.load()), byteSize, parity, stopBits, TxLineLabel(state_.TxLine));
+    if (attempt.configured == ConfigureResult::Refused)
+        log_.writef("OpenCommPort : \"%s\" (%s) refused the line settings: %s", name.c_str(),
+                    attempt.device.c_str(), std::strerror(attempt.error));
+    else if (attempt.configured == ConfigureResult::DataBitsNotKept)
+        log_.writef("OpenCommPort : \"%s\" (%s) does not take %d data bits", name.c_str(), attempt.device.c_str(),
+                    byteSize);
+    return 0;
+}
+
+SerialLine::OpenAttempt SerialLine::swapPort(const std::string& name, const LineSettings& settings) {
     std::lock_guard<std::mutex> hold(portLock_);
+    OpenAttempt attempt;
     if (state_.commHandle != kNoPortHandle) {
+        attempt.closedPrevious = true;
+        attempt.previousName = state_.m_CommPort;
         closeLocked();
         state_.commOpen = 0;
-        log_.writef("Comm Port \"%s\" closed", state_.m_CommPort.get().c_str());
     }
-    if (state_.m_CommPort == "NULL") return 0;
-
+    // "NULL": no port was ever configured, so nothing is opened.
+    if (state_.m_CommPort == "NULL") return attempt;
+    attempt.tried = true;
     state_.m_CommPort = name;
-    std::string device = DevicePathForPort(name);
-    int fd = driver_.openExclusive(device);
-    if (fd < 0) {
-        if (onFailure == OnFailure::LogAndGoOn) {
-            log_.writef("OpenCommPort : Could not open comm port [ %s ] (%s): %s, running without a port",
-                        name.c_str(), device.c_str(), std::strerror(errno));
-            return -1;
-        }
-        window_.messageBox(fatalOpenText(name), "Tarvik Comm Port Critical Error", MessageButtons::Ok,
-                           MessageIcon::Error);
-        fatalExit_(-1);
+    attempt.device = DevicePathForPort(name);
+    attempt.fd = driver_.openExclusive(attempt.device);
+    if (attempt.fd < 0) {
+        attempt.error = errno;
+        return attempt;
+    }
+    driver_.purge(attempt.fd);
+    attempt.configured = driver_.configure(attempt.fd, settings);
+    attempt.error = errno;
+    state_.commHandle = attempt.fd;
+    state_.commOpen = 1;
+    driver_.setModemLine(attempt.fd, ModemLine::Dtr, false);
+    driver_.setModemLine(attempt.fd, ModemLine::Rts, false);
+    return attempt;
+}
+
+int SerialLine::refuseOpen(const std::string& name, const OpenAttempt& attempt, OnFailure onFailure) {
+    if (onFailure == OnFailure::LogAndGoOn) {
+        log_.writef("OpenCommPort : Could not open comm port [ %s ] (%s): %s, running without a port", name.c_str(),
+                    attempt.device.c_str(), std::strerror(attempt.error));
         return -1;
     }
-    log_.writef("\"%s\" BAUD=%.1f Bits=%d Parity=%d Stopbits=%d %s", state_.m_CommPort.get().c_str(),
-                static_cast<double>(state_.BAUD.load()), byteSize, parity, stopBits,
-                TxLineLabel(state_.TxLine));
-    driver_.purge(fd);
-    ConfigureResult result = driver_.configure(fd, ComputeLineSettings(baud, parity, byteSize, stopBits));
-    if (result == ConfigureResult::Refused)
-        log_.writef("OpenCommPort : \"%s\" (%s) refused the line settings: %s", name.c_str(),
-                    device.c_str(), std::strerror(errno));
-    else if (result == ConfigureResult::DataBitsNotKept)
-        log_.writef("OpenCommPort : \"%s\" (%s) does not take %d data bits", name.c_str(), device.c_str(),
-                    byteSize);
-    state_.commHandle = fd;
-    state_.commOpen = 1;
-    driver_.setModemLine(fd, ModemLine::Dtr, false);
-    driver_.setModemLine(fd, ModemLine::Rts, false);
-    return 0;
+    window_.messageBox(fatalOpenText(name), "Tarvik Comm Port Critical Error", MessageButtons::Ok,
+                       MessageIcon::Error);
+    fatalExit_(-1);
+    return -1;
 }
 
 void SerialLine::CloseCommPort() {

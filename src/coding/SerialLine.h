@@ -51,6 +51,19 @@ public:
     static const char* TxLineLogName(int txLine);
 
 private:
+    // What swapping the port did, for the log lines written after the lock.
+    struct OpenAttempt {
+        bool closedPrevious = false;
+        std::string previousName;
+        bool tried = false;  // false while the port is "NULL"
+        std::string device;
+        int fd = -1;
+        int error = 0;
+        ConfigureResult configured = ConfigureResult::Applied;
+    };
+
+    OpenAttempt swapPort(const std::string& name, const LineSettings& settings);
+    int refuseOpen(const std::string& name, const OpenAttempt& attempt, OnFailure onFailure);
     void closeLocked();
     void setLine(ModemLine line, bool on);
 

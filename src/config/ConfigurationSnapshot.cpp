@@ -100,7 +100,13 @@ bool ConfigurationSnapshot::restoreFields() {
 
     ProgramState& s = state_;
     int sessionFlag = 0;
-    auto text = [](auto& field) { return [&field](const std::string& word) { field = word; }; };
+    // A blank line holds no word and leaves the text as it was: an empty
+    // recipient mailbox would take mail for everyone.
+    auto text = [](auto& field) {
+        return [&field](const std::string& word) {
+            if (!word.empty()) field = word;
+        };
+    };
     auto integer = [](Int& field) {
         return [&field](const std::string& word) {
             int value = 0;

@@ -110,8 +110,8 @@ void InitializationFile::readFullKeys(const std::string& line, Lists& lists) {
     readNumberKeys(line);
     if (has(line, "KOVABADWORD=")) addWord(lists.bad, line);
     readTextKeys(line);
-    if (has(line, "KOVASOUNDCARDID")) {
-        state_.soundCardID = IniNumber(line);
+    if (std::optional<int> card = numberKey(line, "KOVASOUNDCARDID")) {
+        state_.soundCardID = *card;
         log_.writef("INIT KOVASoundCardID set to %d", state_.soundCardID.load());
     }
     struct Flag { const char* key; Int& field; const char* text; };
@@ -123,8 +123,9 @@ void InitializationFile::readFullKeys(const std::string& line, Lists& lists) {
         {"KOVANOTIMER", state_.checkNoTimer, "INIT checkNoTimer set to %d"},
     };
     for (const Flag& flag : flags) {
-        if (!has(line, flag.key)) continue;
-        flag.field = IniNumber(line);
+        std::optional<int> value = numberKey(line, flag.key);
+        if (!value) continue;
+        flag.field = *value;
         if (&flag.field == &state_.scheduleEnable) state_.schedulerEnableSetting = flag.field.load();
         log_.writef(flag.text, flag.field.load());
     }
@@ -137,22 +138,33 @@ void InitializationFile::readFullKeys(const std::string& line, Lists& lists) {
     }
 }
 
+// A number key's value; a line without '=' has none and leaves the field as
+// it was (only the number pairs may be written without '=').
+std::optional<int> InitializationFile::numberKey(const std::string& line, const char* key) {
+    if (!has(line, key)) return std::nullopt;
+    if (line.find('=') == std::string::npos) {
+        log_.writef("INIT %s without \"=\" ignored, the setting is unchanged", key);
+        return std::nullopt;
+    }
+    return IniNumber(line);
+}
+
 void InitializationFile::readNumberKeys(const std::string& line) {
-    if (has(line, "KOVATELNETPORTNUMBER")) {
-        state_.KOVATelnetPortNumber = IniNumber(line);
+    if (std::optional<int> port = numberKey(line, "KOVATELNETPORTNUMBER")) {
+        state_.KOVATelnetPortNumber = *port;
         log_.writef("INIT KOVATelnetPortNumber set to %d", state_.KOVATelnetPortNumber.load());
     }
-    if (has(line, "KOVAADMINPORTNUMBER")) {
-        state_.KOVAAdminPortNumber = IniNumber(line);
+    if (std::optional<int> port = numberKey(line, "KOVAADMINPORTNUMBER")) {
+        state_.KOVAAdminPortNumber = *port;
         log_.writef("INIT KOVAAdminPortNumber set to %d", state_.KOVAAdminPortNumber.load());
     }
-    if (has(line, "KOVAAUTOLINE72")) setAutoLine(IniNumber(line));
-    if (has(line, "KOVAMAXDATAMB")) {
-        state_.KOVAMaxDataMB = IniNumber(line);
+    if (std::optional<int> length = numberKey(line, "KOVAAUTOLINE72")) setAutoLine(*length);
+    if (std::optional<int> megabytes = numberKey(line, "KOVAMAXDATAMB")) {
+        state_.KOVAMaxDataMB = *megabytes;
         log_.writef("INIT KOVAMaxDataMB set to %d", state_.KOVAMaxDataMB.load());
     }
-    if (has(line, "KOVAUSESUBJECTFILENAME")) {
-        state_.KOVAUseSubjectFileName = IniNumber(line);
+    if (std::optional<int> useSubject = numberKey(line, "KOVAUSESUBJECTFILENAME")) {
+        state_.KOVAUseSubjectFileName = *useSubject;
         log_.write(state_.KOVAUseSubjectFileName ? "INIT KOVAUseSubjectFileName - Filename used for filenames"
                                                  : "INIT KOVAUseSubjectFileName - Date/Time Stamp format used for filenames");
     }

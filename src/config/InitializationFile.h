@@ -5,6 +5,7 @@
 // Word lists are built aside and swapped in whole. Window thread.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ private:
     };
     void readFullKeys(const std::string& line, Lists& lists);
     void readNumberKeys(const std::string& line);
+    std::optional<int> numberKey(const std::string& line, const char* key);
     void readTextKeys(const std::string& line);
     void readAlwaysKeys(const std::string& line, Lists& lists);
     void addWord(WordCollector& list, const std::string& line);

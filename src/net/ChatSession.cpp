@@ -8,7 +8,6 @@
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "coding/OutputRouter.h"
-#include "coding/Psk31Library.h"
 #include "net/ExpandEcho.h"
 #include "net/SessionSocket.h"
 #include "platform/Controls.h"
@@ -123,8 +122,7 @@ void ChatSession::sendCharacter(char c) {
     int mode = p_.state.MODE;
     if (mode == kModePsk31) {
         echo(c);
-        p_.psk.QueueCharacter(0, 0);
-        while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpMessages();
+        p_.router.SendPskIdle();
     }
     if (mode == kModeCw) {
         // The user sees nothing of a CW line but what ExpandEcho sends.

@@ -30,6 +30,24 @@ bool FileExists(const std::string& path) {
     return ::stat(ResolvePath(path).c_str(), &info) == 0;
 }
 
+int OpenRegularFile(const std::string& path) {
+    int fd = ::open(ResolvePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool IsReadableFile(const std::string& path) {
+    int fd = OpenRegularFile(path);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 long long FileSize(const std::string& path) {
     struct stat info {};
     if (::stat(ResolvePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;

@@ -15,6 +15,12 @@ bool MoveWithoutReplace(const std::string& from, const std::string& to);
 bool ReplaceFile(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
+// A descriptor for reading `path` when it is a regular file; -1 for a folder,
+// a device or a pipe (whose open could wait for a writer), or one that
+// cannot be opened. The caller closes it.
+int OpenRegularFile(const std::string& path);
+// True when OpenRegularFile would succeed.
+bool IsReadableFile(const std::string& path);
 // Bytes of a regular file; 0 when it is missing or not a file.
 long long FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);

@@ -40,6 +40,8 @@ void CwIdentification::Cwid() {
     p_.state.localLock = 0;
     p_.state.notSending = 1;
     p_.state.sendNow = 1;
+    // Send CWID chosen during this identification follows it.
+    SendDeferred();
 }
 
 void CwIdentification::keyText() {

@@ -1,15 +1,17 @@
 #include "transmit/FileTransmitter.h"
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include "app/CommandIds.h"
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "coding/OutputRouter.h"
-#include "coding/Psk31Library.h"
 #include "platform/Controls.h"
-#include "platform/PathMap.h"
+#include "platform/FileSystem.h"
 #include "platform/Waits.h"
 #include "transmit/MorseKeyer.h"
 
@@ -22,14 +24,26 @@ char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a'
 }  // namespace
 
 bool ReadTextBytes(const std::string& path, std::size_t limit, std::string& text) {
-    std::FILE* file = std::fopen(ResolvePath(path).c_str(), "rb");
-    if (file == nullptr) return false;
-    text.assign(limit, '\0');
-    std::size_t got = std::fread(text.data(), 1, limit, file);
-    std::fclose(file);
-    text.resize(got);
-    text = text.substr(0, text.find('\0'));
-    return true;
+    int fd = OpenRegularFile(path);
+    if (fd < 0) return false;
+    text.clear();
+    std::string block(FileTransmitter::kBufferBytes, '\0');
+    ssize_t got = 0;
+    while (text.size() < limit) {
+        got = ::read(fd, block.data(), std::min(block.size(), limit - text.size()));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text.append(block, 0, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    text.resize(std::min(text.size(), text.find('\0')));
+    return got >= 0;
+}
+
+void FileTransmitter::showText(std::string text) {
+    if (p_.state.MODE != kModeAscii)
+        for (char& c : text) c = upperCase(c);
+    p_.window.setText(Id::TextView, text);
 }
 
 int FileTransmitter::PrintFile(const std::string& name) {
@@ -43,9 +57,7 @@ int FileTransmitter::PrintFile(const std::string& name) {
         p_.log.write(message);
         return 1;
     }
-    if (p_.state.MODE != kModeAscii)
-        for (char& c : text) c = upperCase(c);
-    p_.window.setText(Id::TextView, text);
+    showText(text);
     return 0;
 }
 
@@ -57,7 +69,7 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
 
     std::string path = kQueueFolder + name;
     std::string text;
-    if (!ReadTextBytes(path, kMaxTextBytes, text)) {
+    if (!ReadTextBytes(path, std::string::npos, text)) {
         std::string message = "[TXFile : Cannot open " + path + " input file.]";
         p_.window.setText(Id::TextView, message);
         p_.log.write(message);
@@ -68,8 +80,7 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
     while (p_.state.lineBusy.exchange(1)) p_.waits.PumpMessages();
     int n = static_cast<int>(text.size());
     for (int i = 0; i < n; ++i) {
-        p_.window.setText(Id::SendQueueCount, std::to_string(n - 1 - i));
-        if (p_.window.text(Id::FileName) == name) p_.window.setSelection(Id::TextView, i, i + 1);
+        showProgress(name, text, i);
         if (!waitWhilePaused(mode)) break;
         sendCharacter(text[static_cast<std::size_t>(i)], mode);
         p_.waits.PumpMessages();
@@ -78,14 +89,21 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
     p_.state.lineBusy = 0;
 }
 
+// The text view holds one buffer's worth of the file; a longer file is
+// shown a part at a time as sending reaches it.
+void FileTransmitter::showProgress(const std::string& name, const std::string& text, int i) {
+    p_.window.setText(Id::SendQueueCount, std::to_string(static_cast<int>(text.size()) - 1 - i));
+    if (p_.window.text(Id::FileName) != name) return;
+    int inPart = i % static_cast<int>(kMaxTextBytes);
+    if (inPart == 0 && i > 0) showText(text.substr(static_cast<std::size_t>(i), kMaxTextBytes));
+    p_.window.setSelection(Id::TextView, inPart, inPart + 1);
+}
+
 bool FileTransmitter::waitWhilePaused(int mode) {
     while (!p_.state.transferSend) {
         p_.waits.PumpWhileBusy();
-        if (mode == kModePsk31) {
-            // Idle characters keep the PSK31 carrier alive while paused.
-            p_.psk.QueueCharacter(0, 0);
-            while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpWhileBusy();
-        }
+        // Idle characters keep the PSK31 carrier alive while paused.
+        if (mode == kModePsk31) p_.router.SendPskIdle();
         if (p_.state.transferCancel) return false;
     }
     return !p_.state.transferCancel;

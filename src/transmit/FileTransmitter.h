@@ -3,8 +3,9 @@
 // character in the current line mode, shown in the text view with the
 // character on the air selected and the count of those still to go. Pause
 // and CANCEL take effect between characters; the line is shared with the chat
-// sessions through lineBusy. PrintFile shows a file without sending it.
-// Runs on the window thread.
+// sessions through lineBusy. A file longer than the text view's buffer is
+// sent whole. PrintFile shows a file without sending it. Runs on the window
+// thread.
 
 #include <string>
 
@@ -13,7 +14,6 @@ class Controls;
 class EventLog;
 class MorseKeyer;
 class OutputRouter;
-class Psk31Library;
 class Waits;
 struct ProgramState;
 
@@ -27,7 +27,6 @@ public:
         EventLog& log;
         Controls& window;
         Waits& waits;
-        Psk31Library& psk;
         OutputRouter& router;
         CharacterEncoder& encoder;
         MorseKeyer& morse;
@@ -40,6 +39,9 @@ public:
     int PrintFile(const std::string& name);
 
 private:
+    // In upper case unless the line mode is ASCII.
+    void showText(std::string text);
+    void showProgress(const std::string& name, const std::string& text, int i);
     // False when CANCEL ended the session during the pause.
     bool waitWhilePaused(int mode);
     void sendCharacter(char c, int mode);
@@ -47,5 +49,6 @@ private:
     Parts p_;
 };
 
-// Up to `limit` bytes of the file, cut at its first NUL; false when it cannot be read.
+// Up to `limit` bytes of the file (npos: all of it), cut at its first NUL;
+// false when it is not a regular file or cannot be read.
 bool ReadTextBytes(const std::string& path, std::size_t limit, std::string& text);

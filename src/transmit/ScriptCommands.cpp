@@ -124,14 +124,34 @@ void ScriptCommands::changePort(const std::string& command) {
         p_.log.write("Error: Non-existant Port Number");
         return;
     }
+    std::string previous = p_.state.m_CommPort;
+    bool previousOpen = p_.state.commHandle != kNoPortHandle;
     p_.state.m_CommPort = "COM" + std::to_string(n);
     p_.transmitter.CmRX();
-    if (p_.line.OpenCommPort(p_.state.m_CommPort, p_.state.BAUD, 0, p_.state.DATABITS, p_.state.stopBits,
-                             SerialLine::OnFailure::LogAndGoOn) != 0)
+    if (!openNamedPort()) {
+        keepPreviousPort(previous, previousOpen);
+        p_.log.writef("ComPort not changed to COM%d, it is %s", n, p_.state.m_CommPort.get().c_str());
         return;
+    }
     p_.window.checkMenuRadio(Id::ComDisabled, Id::Com8, Id::ComDisabled + n);
     p_.line.EnableSerialMenus(true);
     p_.log.writef("ComPort Changed to %s", p_.state.m_CommPort.get().c_str());
+}
+
+bool ScriptCommands::openNamedPort() {
+    return p_.line.OpenCommPort(p_.state.m_CommPort, p_.state.BAUD, 0, p_.state.DATABITS, p_.state.stopBits,
+                                SerialLine::OnFailure::LogAndGoOn) == 0;
+}
+
+// The port that failed closed the one before it: that one is opened again,
+// so the port's name and the ComPort check always tell what is open ("NULL"
+// and no check when nothing is).
+void ScriptCommands::keepPreviousPort(const std::string& previous, bool previousOpen) {
+    p_.state.m_CommPort = previousOpen ? previous : "NULL";
+    if (previousOpen && !openNamedPort()) p_.state.m_CommPort = "NULL";
+    bool open = p_.state.commHandle != kNoPortHandle;
+    int checked = open ? Id::ComDisabled + std::atoi(p_.state.m_CommPort.get().c_str() + 3) : 0;
+    p_.window.checkMenuRadio(Id::ComDisabled, Id::Com8, checked);
 }
 
 void ScriptCommands::reload() {

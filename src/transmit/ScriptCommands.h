@@ -50,6 +50,8 @@ private:
     bool runSwitchCommand(const std::string& command);
     bool runBaudCommand(const std::string& command);
     void changePort(const std::string& command);
+    bool openNamedPort();
+    void keepPreviousPort(const std::string& previous, bool previousOpen);
     void reload();
 
     Parts p_;

@@ -77,7 +77,8 @@ void TransmitCycle::sendQueueFile(const std::string& name) {
     p_.state.sendNow = 0;
     p_.log.writef("File <%s> in TRANSMIT Queue.", name.c_str());
     if (!p_.state.transferCancel) {
-        if (FileExists("data/" + name))
+        // A folder or a file that cannot be read is refused before anything is keyed.
+        if (IsReadableFile("data/" + name))
             p_.framing.SendFramed(name);
         else
             p_.log.writef("SendAbort : File <%s> could not be opened.", name.c_str());

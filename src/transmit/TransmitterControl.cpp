@@ -32,9 +32,12 @@ void TransmitterControl::CmTX() {
             p_.psk.StartTransmit();
             started_ = kPskStarted;
         } else {
-            // The Diddle switch's only effect: letters shifts while idle.
-            while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn)
+            // The Diddle switch's only effect: letters shifts while idle. The
+            // wait is here too, since a library that cannot send takes none.
+            while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn) {
                 p_.router.SendCode(kLtrs);
+                p_.waits.PumpWhileBusy();
+            }
         }
     } else if (ModulatorControl::SoundModemChosen(p_.state)) {
         p_.modulator.startForTransmit();

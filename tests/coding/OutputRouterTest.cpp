@@ -46,6 +46,38 @@ TEST(OutputRouter, Psk31TakesEveryCodeAndKeepsAtMostThreeWaiting) {
     EXPECT_EQ(s.state.modPending.count(), 0);
 }
 
+// Mend: with no card open (PSK31 restored from the snapshot) the library's
+// queue never drained, and SendCode waited on it for ever.
+TEST(OutputRouter, APsk31LibraryThatCannotSendIsGivenUpWithOneLogLinePerRun) {
+    StationFixture s;
+    s.state.MODE = kModePsk31;
+    s.psk.canSend = false;
+    s.router.SendCode('C');
+    s.router.SendCode('Q');
+    ASSERT_TRUE(s.psk.characters().empty());
+    for (int code : {' ', 'C', 'Q', 'K'}) s.router.SendCode(code);
+    s.router.SendPskIdle();
+    EXPECT_TRUE(s.psk.characters().empty());
+    const std::string refusal =
+        "SendCode : the PSK31 library cannot send (no sound card open, or it failed); codes are dropped";
+    EXPECT_EQ(s.logMessages(), std::vector<std::string>{refusal});
+
+    s.psk.canSend = true;
+    s.pump.onPump = [&] { s.psk.sendOne(); };
+    s.router.SendCode('K');
+    EXPECT_EQ(s.psk.characters(), std::vector<int>{'K'});
+    s.psk.canSend = false;
+    s.router.SendCode('X');
+    EXPECT_EQ(s.logMessages(), (std::vector<std::string>{refusal, refusal})) << "a new run is logged again";
+
+    // A card that fails while a code waits for room ends the wait.
+    s.psk.FlushQueue();
+    s.psk.canSend = true;
+    s.pump.onPump = [&] { s.psk.canSend = false; };
+    for (int code : {'a', 'b', 'c', 'd'}) s.router.SendCode(code);
+    EXPECT_EQ(s.psk.characters(), (std::vector<int>{'K', 'a', 'b', 'c'}));
+}
+
 TEST(OutputRouter, SoundCardRouteWaitsUntilTheModulatorTookThePreviousCode) {
     StationFixture s;
     s.state.soundCardID = 0;

@@ -223,3 +223,23 @@ TEST(SerialLine, KeysTheLineThatTxLineNames) {
     EXPECT_TRUE(lines.takeEvents().empty()) << "no port, no keying";
     EXPECT_FALSE(s.window.menuItemEnabled(Id::TxLineRts));
 }
+
+// Mend: the port lock was held through the fatal box, whose message loop ran
+// a SendCode on the same thread, which then waited on that lock for ever.
+TEST(SerialLine, ACodeSentWhileTheFatalBoxIsShownDoesNotWaitOnThePort) {
+    PtyStation s;
+    s.openCom(Id::Com1 + 1);
+    TermiosSerialDriver other;
+    int holder = other.openExclusive(s.pty.slavePath());
+    ASSERT_GE(holder, 0);
+    bool sentDuringBox = false;
+    s.window.setWhileBoxShown([&] {
+        s.router.SendCode(5);
+        sentDuringBox = true;
+    });
+    s.menus.ChooseComPort(Id::Com1);
+    EXPECT_TRUE(sentDuringBox);
+    EXPECT_EQ(s.fatalExits, std::vector<int>{-1});
+    EXPECT_EQ(s.logMessages().back(), "Comm Port \"COM2\" closed");
+    other.close(holder);
+}

@@ -107,3 +107,23 @@ TEST(ConfigurationSnapshot, AShortSnapshotStopsAtItsEndAndAMissingOneDoesNothing
     EXPECT_EQ(s.state.TxLine, Id::TxLineDtr);
     EXPECT_EQ(s.state.soundCardID, kSoundCardNone);
 }
+
+// Mend: a blank line emptied its text field, and an empty recipient mailbox
+// accepted mail for everyone.
+TEST(ConfigurationSnapshot, ABlankLineLeavesItsTextFieldUnchanged) {
+    SnapshotFixture s;
+    s.state.m_CommPort = "COM2";
+    s.state.KOVAEmailAddress = "NEWS@";
+    s.snapshot.Save();
+    std::string blanked;
+    for (const std::string& line : s.fileLines()) {
+        bool text = line.find("\tm_CommPort") != std::string::npos || line.find("\tKOVAEmailAddress") != std::string::npos;
+        blanked += (text ? std::string() : line) + "\r\n";
+    }
+    WriteBinaryFile("Tarvik.cfg", blanked);
+    s.state.m_CommPort = "COM3";
+    s.snapshot.RestoreAtStartUp();
+    EXPECT_EQ(s.state.m_CommPort, "COM3");
+    EXPECT_EQ(s.state.KOVAEmailAddress, "NEWS@");
+    EXPECT_EQ(s.logMessages()[2], "") << "the blank line is still logged as read";
+}

@@ -71,6 +71,26 @@ TEST(InitializationFile, NumberPairsNeedBothNumbers) {
     EXPECT_EQ(single.state.SMTP_Port_Number1, 25);
 }
 
+// Mend: a number key without '=' was read as 0: the telnet port became 0,
+// automatic start and the header went off.
+TEST(InitializationFile, ANumberKeyWithoutEqualsLeavesItsFieldUnchanged) {
+    IniFixture s;
+    s.state.KOVATelnetPortNumber = 2300;
+    s.state.KOVAAutoStart = 1;
+    s.state.soundCardID = 2;
+    auto lines = s.read("KOVATELNETPORTNUMBER 2323\r\nKOVAAUTOSTART 1\r\nKOVASOUNDCARDID\r\n"
+                        "KOVAEMAILSMTPPORTS 2525 587\r\n");
+    EXPECT_EQ(s.state.KOVATelnetPortNumber, 23) << "the default of every reading stands";
+    EXPECT_EQ(s.state.KOVAAutoStart, 1);
+    EXPECT_EQ(s.state.soundCardID, 2);
+    EXPECT_EQ(s.state.SMTP_Port_Number1, 2525) << "a number pair may be written without '='";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "INIT KOVATELNETPORTNUMBER without \"=\" ignored, the setting is unchanged",
+                         "INIT KOVAAUTOSTART without \"=\" ignored, the setting is unchanged",
+                         "INIT KOVASOUNDCARDID without \"=\" ignored, the setting is unchanged",
+                         "SMTP Email Ports set to Primary=2525 and Secondary=587"}));
+}
+
 TEST(InitializationFile, QuotedValuesAreUpperCasedOrKeptAndCutAtComments) {
     IniFixture s;
     auto lines = s.read("KOVACALLSIGN=\"ab1cd\"\nKOVADATAPATH=\"Data\\\"\nKOVAEMAILADDRESS=\"news@\"\n"

@@ -2,6 +2,7 @@
 // A PSK31 library for tests: records every call in order; its character
 // queue drains one character at each sendOne(), as a card sending would.
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -20,11 +21,14 @@ public:
     void QueueCharacter(int code, int control) override;
     int PendingCharacters() override;
     void FlushQueue() override;
+    bool CanSend() override { return canSend; }
 
     void sendOne();
     std::vector<std::string> calls();
     std::vector<int> characters();
     int openResult = 0;
+    // What CanSend answers: false as for a library without an open card.
+    std::atomic<bool> canSend{true};
     // Highest pending count seen right after a character was queued.
     int maxPendingSeen();
 

@@ -39,6 +39,6 @@ struct StationFixture {
     std::vector<int> fatalExits;
     SerialLine line;
     RecordingPsk31 psk;
-    OutputRouter router{state, waits, psk, line};
+    OutputRouter router{state, log, waits, psk, line};
     SerialMenus menus{state, line, psk, log, window};
 };

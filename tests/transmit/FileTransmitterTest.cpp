@@ -62,13 +62,46 @@ TEST(FileTransmitter, AMissingFileIsShownAndLogged) {
                                                          "[TXFile : Cannot open data/gone.txt input file.]"}));
 }
 
-TEST(FileTransmitter, OnlyTheFirst31998BytesAndNothingAfterANul) {
+// Mend: a folder opened as an empty file and was "sent"; a pipe's open
+// waited for a writer.
+TEST(FileTransmitter, AFolderOrAPipeIsNotAFileToSend) {
+    TransmitFixture s;
+    s.openPort();
+    ::mkdir("data/badwords", 0777);
+    ::mkfifo("data/pipe", 0666);
+    for (const std::string name : {"badwords", "pipe"}) {
+        s.station.files.TXFile(name, kModeMilitary);
+        EXPECT_EQ(s.window.text(Id::TextView), "[TXFile : Cannot open data/" + name + " input file.]");
+        EXPECT_FALSE(s.logged("TXFile : Sending file <" + name + ">."));
+    }
+    EXPECT_EQ(s.air, "");
+}
+
+// Mend: only the first 31998 bytes went out, so a long mail stopped mid-line
+// without its end.
+TEST(FileTransmitter, ALongFileIsSentWholeAPartAtATimeOnShowAndNothingAfterANul) {
     TransmitFixture s;
     s.openPort();
     s.state.MODE = kModeAscii;
-    s.writeData("long.txt", std::string(31998, 'a') + "bcd");
+    std::string mail;
+    for (int line = 0; mail.size() < 70000; ++line) mail += "LINE " + std::to_string(line) + "\r\n";
+    mail += "NNNN\r\n";
+    s.writeData("long.txt", mail);
+    std::vector<std::string> shownParts;
+    s.time.everyPump = [&] {
+        s.air += s.pty.readAvailable(0);
+        std::string shown = s.window.text(Id::TextView);
+        if (shownParts.empty() || shownParts.back() != shown) shownParts.push_back(shown);
+    };
     s.station.files.TXFile("long.txt", kModeAscii);
-    EXPECT_EQ(s.air, std::string(31998, 'a'));
+    s.air += s.pty.readAvailable(0);
+    EXPECT_EQ(s.air, mail);
+    ASSERT_EQ(shownParts.size(), 3u);
+    EXPECT_EQ(shownParts[0], mail.substr(0, 31998));
+    EXPECT_EQ(shownParts[2], mail.substr(2 * 31998));
+    int last = static_cast<int>(mail.size() - 2 * 31998) - 1;
+    EXPECT_EQ(s.window.selection(Id::TextView), std::make_pair(last, last + 1));
+
     s.air.clear();
     s.writeData("nul.txt", std::string("ab\0cd", 5));
     s.station.files.TXFile("nul.txt", kModeAscii);
@@ -210,6 +243,26 @@ TEST(TransmitterControl, OffStopsWhatOnStartedWhenTheModeChangedBetween) {
     EXPECT_EQ(s.psk.calls(), (std::vector<std::string>{"Flush", "Stop", "Flush", "Stop", "Frequency 2125", "Start",
                                                        "Flush", "Stop", "Flush", "Stop"}))
         << "PSK31's own off sequence first, then the carrier that was started stops";
+}
+
+// Mend: in PSK31 without a card that can send, the diddle filled a queue
+// that never drained and the window waited in it for ever.
+TEST(TransmitterControl, DiddleIntoALibraryThatCannotSendKeepsTheWindowGoingUntilOff) {
+    TransmitFixture s;
+    s.state.MODE = kModePsk31;
+    s.state.diddleEnable = 1;
+    s.psk.canSend = false;
+    long pumps = 0;
+    s.time.everyPump = [&] {
+        if (++pumps == 50) s.station.transmitter.CmRX();
+    };
+    s.station.transmitter.CmTX();
+    EXPECT_EQ(s.state.transmitOn, 0);
+    EXPECT_TRUE(s.psk.characters().empty());
+    auto lines = s.logMessages();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("SendCode : the PSK31 library", 0) == 0; }),
+              1);
 }
 
 TEST(TransmitterControl, IdleSequencesSendLettersShiftsButSilenceInAscii) {

@@ -161,3 +161,24 @@ TEST(CwIdentification, ATestMenuIdentificationDuringASessionWaitsForItsEnd) {
     EXPECT_NE(id, lines.end());
     EXPECT_FALSE(s.logged("CmRYRYRYRY : Sending <RYRYRYRY.txt> file.")) << "no test text inside another";
 }
+
+// Mend: Send CWID chosen during an identification was kept for the end of a
+// file or test text, and forgotten when none came.
+TEST(CwIdentification, ATestMenuIdentificationDuringOneFollowsIt) {
+    TransmitFixture s;
+    s.state.cwIdText = "E";
+    bool asked = false;
+    s.time.everyPump = [&] {
+        if (!asked && s.state.localLock) {
+            asked = true;
+            s.station.controlMenus.handle(Id::SendCwId);
+        }
+    };
+    s.station.controlMenus.handle(Id::SendCwId);
+    auto lines = s.logMessages();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Cwid : Sending CW Identification."), 2);
+    auto firstEnd = std::find(lines.begin(), lines.end(), "Completed CWID");
+    EXPECT_EQ(std::find(firstEnd, lines.end(), "Cwid : Sending CW Identification."), firstEnd + 1)
+        << "the second starts when the first has ended";
+    EXPECT_EQ(s.state.localLock, 0);
+}

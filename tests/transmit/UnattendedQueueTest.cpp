@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/CommandIds.h"
 #include "platform/FileSystem.h"
@@ -59,6 +60,29 @@ TEST(UnattendedQueue, AMissingQueueFileIsLoggedAndTheCycleGoesOn) {
     s.station.session.CmEnable();
     ASSERT_TRUE(s.time.runUntil([&] { return s.logged("Completed sending <there.txt>."); }, 120s));
     EXPECT_TRUE(s.logged("SendAbort : File <missing.txt> could not be opened."));
+}
+
+// Mend: a queue entry naming a folder (the file box lists badwords) was framed
+// and "sent": the transmitter keyed for the idle codes, header and footer.
+TEST(UnattendedQueue, AFolderOrAPipeInTheQueueIsRefusedAndNothingIsKeyed) {
+    TransmitFixture s;
+    s.state.TxLine = Id::TxLineRts;
+    s.openPort();
+    ::mkdir("data/badwords", 0777);
+    ::mkfifo("data/pipe", 0666);
+    s.writeData("secret.txt", "X");
+    ::chmod("data/secret.txt", 0);
+    std::vector<std::string> refused = {"badwords", "pipe"};
+    // Root reads every file whatever its mode.
+    if (::geteuid() != 0) refused.push_back("secret.txt");
+    for (const std::string& name : refused) s.station.queue.append("12/09/2026 10:00:00 " + name);
+    s.station.session.CmEnable();
+    ASSERT_TRUE(s.time.runUntil([&] { return s.logged("Completed sending <" + refused.back() + ">."); }, 120s));
+    for (const std::string& name : refused)
+        EXPECT_TRUE(s.logged("SendAbort : File <" + name + "> could not be opened.")) << name;
+    EXPECT_FALSE(s.logged("CmTX : Transmitter ON"));
+    EXPECT_TRUE(s.driver.takeEvents().empty()) << "the transmit line never keyed";
+    EXPECT_EQ(s.air, "");
 }
 
 TEST(UnattendedQueue, ApprovedMessagesAreSweptIntoTheQueueAfterAFile) {

@@ -59,6 +59,7 @@ int Psk31SoundLibrary::OpenSoundCard(int soundCardId) {
     std::lock_guard<std::mutex> hold(lock_);
     cardId_ = soundCardId;
     cardOpen_ = true;
+    deviceFailed_ = false;
     quit_ = false;
     stopRequested_ = false;
     phase_ = Phase::Idle;
@@ -86,6 +87,7 @@ void Psk31SoundLibrary::CloseSoundCard() {
 void Psk31SoundLibrary::StartTransmit() {
     std::lock_guard<std::mutex> hold(lock_);
     stopRequested_ = false;
+    deviceFailed_ = false;
     if (phase_ == Phase::Idle || phase_ == Phase::Closing) phase_ = Phase::Starting;
     wake_.notify_all();
 }
@@ -117,6 +119,11 @@ int Psk31SoundLibrary::PendingCharacters() { return queue_.size(); }
 
 void Psk31SoundLibrary::FlushQueue() { queue_.clear(); }
 
+bool Psk31SoundLibrary::CanSend() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return cardOpen_ && !deviceFailed_;
+}
+
 bool Psk31SoundLibrary::Transmitting() const {
     std::lock_guard<std::mutex> hold(lock_);
     return phase_ != Phase::Idle;
@@ -132,6 +139,7 @@ bool Psk31SoundLibrary::waitForStart() {
     wake_.wait(hold, [&] { return quit_ || phase_ == Phase::Starting; });
     if (quit_) return false;
     phase_ = Phase::Transmitting;
+    deviceFailed_ = false;
     abandon_ = false;
     return true;
 }
@@ -159,6 +167,11 @@ void Psk31SoundLibrary::transmit() {
     while (sent && sendNext(sender)) {
     }
     if (code != 0 || (!sent && !abandon_)) {
+        // Refused before the queue is dropped, so nothing queued meanwhile waits for ever.
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            deviceFailed_ = true;
+        }
         dropQueue(("sound device " + device->DeviceDetail() + " failed (code " +
                    std::to_string(code != 0 ? code : device->ErrorCode()) + ")").c_str());
     }

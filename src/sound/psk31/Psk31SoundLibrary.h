@@ -37,6 +37,7 @@ public:
     void QueueCharacter(int code, int control) override;
     int PendingCharacters() override;
     void FlushQueue() override;
+    bool CanSend() override;
 
     // True from StartTransmit until that transmission has ended.
     bool Transmitting() const;
@@ -67,6 +68,7 @@ private:
     std::condition_variable wake_;
     int cardId_ = 0;
     bool cardOpen_ = false;
+    bool deviceFailed_ = false;  // the last transmission's device failed; the next start tries again
     bool quit_ = false;
     bool stopRequested_ = false;
     Phase phase_ = Phase::Idle;

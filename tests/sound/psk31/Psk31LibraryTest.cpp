@@ -209,3 +209,31 @@ TEST(Psk31SoundLibrary, FlushDropsWhatWaitsAndCharactersWithoutVaricodeAreLogged
     Psk31Reception heard = DemodulatePsk31(capture->samples(), 8000, 1000);
     EXPECT_EQ(heard.text, "ok");
 }
+
+// Mend: a card that failed at the start of a transmission left the queue
+// without a reader, and the next SendCode waited on it for ever.
+TEST(Psk31SoundLibrary, ACardThatFailedCannotSendUntilTheNextStart) {
+    auto capture = std::make_shared<Capture>();
+    PskFixture f(CaptureDevices(capture));
+    EXPECT_FALSE(f.library.CanSend()) << "no card open";
+    ASSERT_EQ(f.library.OpenSoundCard(0), 0);
+    EXPECT_TRUE(f.library.CanSend());
+
+    capture->openResult = 4;
+    f.library.StartTransmit();
+    f.waitForEnd();
+    EXPECT_FALSE(f.library.CanSend());
+    f.s.state.MODE = kModePsk31;
+    OutputRouter router(f.s.state, f.s.log, f.s.waits, f.library, f.s.line);
+    for (char c : std::string("cq cq de")) router.SendCode(c);
+    EXPECT_EQ(f.library.PendingCharacters(), 0);
+    EXPECT_TRUE(f.logged("SendCode : the PSK31 library cannot send"));
+
+    capture->openResult = 0;
+    f.library.SetCarrierFrequency(1000);
+    f.transmit("ok");
+    EXPECT_TRUE(f.library.CanSend());
+    EXPECT_EQ(DemodulatePsk31(capture->samples(), 8000, 1000).text, "ok");
+    f.library.CloseSoundCard();
+    EXPECT_FALSE(f.library.CanSend());
+}
