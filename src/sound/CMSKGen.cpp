@@ -7,6 +7,12 @@
 namespace {
 // Elements after the start bit: the data bits, then mark to the frame's end.
 constexpr int kLastPatternElement = 8;
+
+bool elementIsMark(int pattern, int element) {
+    if (element == 0) return false;
+    if (element <= kLastPatternElement) return ((pattern >> (element - 1)) & 1) != 0;
+    return true;
+}
 }  // namespace
 
 CMSKGen::CMSKGen(ProgramState& state) : state_(state), twoPi(8.0 * std::atan(1.0)) {}
@@ -40,22 +46,18 @@ int CMSKGen::CharacterPattern(int code, int dataBits) {
     }
 }
 
+// Every character's start bit begins with its frame, so its stop element is
+// the rest of the frame: 1.5 bit times with 5 data bits (a frame of 7.5), 2
+// with more. A teleprinter's 7.42-unit cycle needs that much; a stop that
+// slipped to one bit on a running grid misprinted.
 void CMSKGen::Generate(double* buffer, int count, int code, int dataBits) {
     int pattern = CharacterPattern(code, dataBits);
-    bool mark = true;
-    int tick = 0;
     double phase = state_.tonePhase;
+    // A sample on a bit boundary belongs to the bit that begins there.
+    constexpr double kBoundary = 1e-9;
     for (int i = 0; i < count; ++i) {
-        bitClock += sampleStep;
-        if (bitClock >= bitPeriod) {
-            bitClock -= bitPeriod;
-            if (code != 0) {
-                if (tick == 0) mark = false;
-                else if (tick <= kLastPatternElement) mark = ((pattern >> (tick - 1)) & 1) != 0;
-                else mark = true;
-                ++tick;
-            }
-        }
+        bitClock = i * sampleStep;
+        bool mark = code == 0 || elementIsMark(pattern, static_cast<int>(bitClock / bitPeriod + kBoundary));
         phase = std::fmod(phase + (mark ? markIncrement : spaceIncrement), twoPi);
         buffer[i] = std::cos(phase) + std::sin(phase);
     }

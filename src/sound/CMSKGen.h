@@ -1,8 +1,9 @@
 #pragma once
 // The keyer and oscillator of the sound card modem: turns one teletype code
 // into exactly one character frame of continuous-phase FSK samples (lower
-// tone mark, upper tone space), amplitude sqrt(2). Its bit clock runs on from
-// frame to frame; the oscillator phase is the program state's tonePhase,
+// tone mark, upper tone space), amplitude sqrt(2). A character's bits run
+// from its frame's start, the stop element to the frame's end; the
+// oscillator phase is the program state's tonePhase,
 // shared by every keyer of the run. Created and used by the modulator thread.
 
 struct ProgramState;
@@ -25,6 +26,7 @@ private:
     ProgramState& state_;
     double twoPi;
     double sampleStep = 0.0;
+    // Time into the frame of the sample being made.
     double bitClock = 0.0;
     double bitPeriod = 0.0;
     double spaceIncrement = 0.0;

@@ -57,45 +57,54 @@ std::vector<int> spaceStarts(const std::vector<bool>& marks) {
 
 }  // namespace
 
-TEST(CMSKGen, TheStartBitMovesThroughTheFramesOnTheRunningBitClock) {
+TEST(CMSKGen, EveryCharacterStartsItsFrameAndKeepsAStopOfOneAndAHalfBits) {
     Keyed k;
-    std::vector<bool> marks = markPerSample(k.frames(std::vector<int>(40, 5)), 0.0);
+    // An idle frame first, so the first start bit follows mark as the others do.
+    std::vector<int> codes(41, 5);
+    codes[0] = 0;
+    std::vector<bool> marks = markPerSample(k.frames(codes), 0.0);
     // Code 5 is 00101: start, then mark space mark space space, then the stop.
     std::vector<int> starts = spaceStarts(marks);
     ASSERT_EQ(starts.size(), 3u * 40);
-    EXPECT_EQ(starts[0], 176) << "first frame: one full bit of mark first";
-    EXPECT_EQ(starts[3] - kFrame, 88) << "second frame's start bit";
-
-    // Mark after the last data bit up to the next start bit: the stop element.
-    // A frame is 7.4994 bit times, so the stops take turns at 1 and 2 bits;
-    // where the grid slips by the remainder, two short stops meet.
-    std::vector<int> stopBits;
-    int total = 0;
-    for (std::size_t c = 0; c + 1 < 40; ++c) {
-        int stop = starts[3 * (c + 1)] - (starts[3 * c] + 6 * 176);
-        int bits = (stop + 88) / 176;
-        ASSERT_NEAR(stop, bits * 176.0, 2.0) << "stop " << c;
-        ASSERT_TRUE(bits == 1 || bits == 2) << "stop " << c << ": " << stop << " samples";
-        if (!stopBits.empty()) {
-            ASSERT_FALSE(bits == 2 && stopBits.back() == 2) << "stop " << c;
-        }
-        stopBits.push_back(bits);
-        total += bits;
+    for (std::size_t c = 0; c < 40; ++c) {
+        ASSERT_EQ(starts[3 * c], static_cast<int>(c + 1) * kFrame) << "character " << c;
+        ASSERT_NEAR(starts[3 * c + 1] - starts[3 * c], 2 * 176, 1) << "start and first data bit";
     }
-    EXPECT_EQ((std::vector<int>(stopBits.begin(), stopBits.begin() + 5)), (std::vector<int>{1, 1, 2, 1, 2}));
-    EXPECT_NEAR(total / 39.0, 1.5, 0.05);
+    // From the end of the last data bit to the next start: 7.5 - 6 bit times
+    // (a bit is 176.02 samples, so a boundary may fall a sample later).
+    for (std::size_t c = 0; c + 1 < 40; ++c)
+        ASSERT_NEAR(starts[3 * (c + 1)] - (starts[3 * c] + 6 * 176), 264, 2) << "stop " << c;
 }
 
-TEST(CMSKGen, AnIdleFrameIsAllMarkAndKeepsTheBitGrid) {
+TEST(CMSKGen, MoreDataBitsKeepAStopOfTwoBits) {
+    struct Case { int dataBits; int frameBits; };
+    for (Case c : {Case{6, 9}, Case{7, 10}, Case{8, 11}}) {
+        ProgramState state;
+        state.BAUD = 100.0f;
+        CMSKGen keyer(state);
+        keyer.Init(8000, 2210);
+        const int bit = 80, frame = c.frameBits * bit;
+        std::vector<double> samples(2 * frame);
+        keyer.Generate(samples.data(), frame, 0x01, c.dataBits);
+        keyer.Generate(samples.data() + frame, frame, 0x01, c.dataBits);
+        // 0x01: start (space), one mark, then spaces up to the data bits' end.
+        std::vector<bool> marks = markPerSample(samples, 0.0);
+        int lastSpace = static_cast<int>(std::find(marks.begin() + 2 * bit, marks.end(), true) - marks.begin());
+        EXPECT_EQ(lastSpace, (1 + c.dataBits) * bit) << c.dataBits;
+        EXPECT_EQ(frame - lastSpace, 2 * bit) << c.dataBits;
+        EXPECT_FALSE(marks[static_cast<std::size_t>(frame)]) << "the next start bit begins its frame";
+    }
+}
+
+TEST(CMSKGen, AnIdleFrameIsAllMarkAndTheNextCharacterStartsItsOwnFrame) {
     Keyed k;
-    std::vector<double> samples = k.frames({5, 0, 5});
+    std::vector<double> samples = k.frames({0, 5, 0, 5});
     std::vector<bool> marks = markPerSample(samples, 0.0);
-    EXPECT_EQ(std::count(marks.begin() + kFrame, marks.begin() + 2 * kFrame, false), 0);
+    EXPECT_EQ(std::count(marks.begin() + 2 * kFrame, marks.begin() + 3 * kFrame, false), 0);
     std::vector<int> starts = spaceStarts(marks);
     ASSERT_GE(starts.size(), 4u);
-    double bitSamples = 8000.0 / 45.45f;
-    double bitsApart = (starts[3] - starts[0]) / bitSamples;
-    EXPECT_NEAR(bitsApart, std::round(bitsApart), 0.02);
+    EXPECT_EQ(starts[0], kFrame);
+    EXPECT_EQ(starts[3], 3 * kFrame);
 }
 
 TEST(CMSKGen, CodeZeroIsNeverACharacter) {
