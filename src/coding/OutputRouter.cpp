@@ -1,5 +1,7 @@
 #include "coding/OutputRouter.h"
 
+#include <algorithm>
+
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/Psk31Library.h"
@@ -45,14 +47,28 @@ void OutputRouter::sendToModulator(int code) {
     HandOver(code);
 }
 
-// The driver is asked to hold at most the one byte on its way to the line, so
-// the display, Pause and CANCEL keep in step with the air.
+// The driver is asked to hold no more than goes out in a busy rest (the one
+// byte on its way at a teleprinter's speed), so the display, Pause and
+// CANCEL keep in step with the air, while a fast line never stands idle
+// waiting for the station between bytes.
 void OutputRouter::sendToSerial(int code) {
     for (;;) {
         SerialLine::Outcome outcome = line_.writeByte(static_cast<uint8_t>(code & 0xFF));
         if (outcome == SerialLine::Outcome::NoPort || outcome == SerialLine::Outcome::Failed) return;
-        waits_.PumpMessages();
         if (outcome == SerialLine::Outcome::Written) break;
+        waits_.PumpMessages();
     }
-    while (line_.outputPending()) waits_.PumpWhileBusy();
+    const SerialPace pace = serialPace();
+    while (line_.outputQueued() >= pace.held) waits_.PumpWhileBusy(pace.rest);
+}
+
+OutputRouter::SerialPace OutputRouter::serialPace() const {
+    using std::chrono::microseconds;
+    // Start, data and stop elements: a lower bound on a character's time.
+    const double bits = state_.DATABITS + 2;
+    const double baud = std::max(1.0f, state_.BAUD.load());
+    const auto character = microseconds(static_cast<long long>(bits / baud * 1e6));
+    const auto rest = std::min<microseconds>(Waits::kBusyRest, character / 2);
+    const int held = std::max<int>(1, static_cast<int>(microseconds(Waits::kBusyRest) / character));
+    return {held, rest};
 }

@@ -6,6 +6,7 @@
 // threads.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 class EventLog;
@@ -29,6 +30,12 @@ public:
     void SendPskIdle();
 
 private:
+    struct SerialPace {
+        // The driver may hold fewer bytes than this when SendCode returns.
+        int held;
+        std::chrono::microseconds rest;
+    };
+    SerialPace serialPace() const;
     bool pskCanSend();
     void sendToPsk(int code);
     void sendToModulator(int code);

@@ -186,8 +186,8 @@ SerialLine::Outcome SerialLine::writeByte(uint8_t byte) {
     return Outcome::Failed;
 }
 
-bool SerialLine::outputPending() {
+int SerialLine::outputQueued() {
     std::lock_guard<std::mutex> hold(portLock_);
     int fd = state_.commHandle;
-    return fd != kNoPortHandle && driver_.outputQueued(fd) > 0;
+    return fd == kNoPortHandle ? 0 : driver_.outputQueued(fd);
 }

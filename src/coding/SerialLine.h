@@ -44,7 +44,8 @@ public:
     // One byte to the open port. Failed is logged once, naming the port and the reason.
     Outcome writeByte(uint8_t byte);
     // True while the driver still holds bytes for the line.
-    bool outputPending();
+    // Bytes the driver still holds for the line (0 without a port).
+    int outputQueued();
 
     // The label of TxLine in the port's log line, and its log name.
     static const char* TxLineLabel(int txLine);

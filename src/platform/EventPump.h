@@ -11,10 +11,13 @@ public:
     // Never blocks for long: with nothing pending it rests about a millisecond,
     // so a wait loop built on it does not spin a core.
     virtual void pumpMessages() = 0;
+    // Between characters of a text, not in a wait: dispatches what is
+    // pending and returns at once.
+    virtual void pumpPending() { pumpMessages(); }
     // For waits whose end only an event can bring (a timer tick): may block
     // until the next event instead of resting and polling.
     virtual void pumpUntilEvent() { pumpMessages(); }
-    // For waits on an output that takes a character in tens of milliseconds:
-    // dispatches events as they come for about `span`, then returns.
-    virtual void pumpFor(std::chrono::milliseconds span) { pumpMessages(); }
+    // For waits on an output that works through characters: dispatches
+    // events as they come for about `span`, then returns.
+    virtual void pumpFor(std::chrono::microseconds span) { pumpMessages(); }
 };

@@ -23,6 +23,10 @@ void QtEventPump::pumpMessages() {
     std::this_thread::sleep_for(kRest);
 }
 
+void QtEventPump::pumpPending() {
+    if (onWindowThread()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 void QtEventPump::pumpUntilEvent() {
     if (onWindowThread())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
@@ -30,12 +34,19 @@ void QtEventPump::pumpUntilEvent() {
         std::this_thread::sleep_for(kRest);
 }
 
-void QtEventPump::pumpFor(std::chrono::milliseconds span) {
+// Below a millisecond (a fast line's character) no timer can end the loop:
+// what is pending is dispatched, then the thread rests the span.
+void QtEventPump::pumpFor(std::chrono::microseconds span) {
     if (!onWindowThread()) {
         std::this_thread::sleep_for(span);
         return;
     }
+    if (span < std::chrono::milliseconds(1)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        std::this_thread::sleep_for(span);
+        return;
+    }
     QEventLoop loop;
-    QTimer::singleShot(span, &loop, &QEventLoop::quit);
+    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(span), &loop, &QEventLoop::quit);
     loop.exec();
 }

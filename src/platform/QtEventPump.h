@@ -9,6 +9,7 @@
 class QtEventPump : public EventPump {
 public:
     void pumpMessages() override;
+    void pumpPending() override;
     void pumpUntilEvent() override;
-    void pumpFor(std::chrono::milliseconds span) override;
+    void pumpFor(std::chrono::microseconds span) override;
 };

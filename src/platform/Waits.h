@@ -18,8 +18,11 @@ public:
         : pump_(pump), timerTick_(timerTick), morseTick_(morseTick) {}
 
     void PumpMessages() { pump_.pumpMessages(); }
+    // After each character of a text: events go on, no rest is taken (a
+    // fast line would wait for it).
+    void PumpPending() { pump_.pumpPending(); }
     // While an output works through a character: events go on, the core rests.
-    void PumpWhileBusy() { pump_.pumpFor(kBusyRest); }
+    void PumpWhileBusy(std::chrono::microseconds rest = kBusyRest) { pump_.pumpFor(rest); }
     // Resets timerTick, then pumps until it reaches n (n <= 0 returns at once).
     void WaitSeconds(int n);
     // The same on morseTick.

@@ -83,7 +83,7 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
         showProgress(name, text, i);
         if (!waitWhilePaused(mode)) break;
         sendCharacter(text[static_cast<std::size_t>(i)], mode);
-        p_.waits.PumpMessages();
+        p_.waits.PumpPending();
     }
     p_.window.setText(Id::SendQueueCount, "");
     p_.state.lineBusy = 0;

@@ -15,7 +15,7 @@ void SharedSimulatedTime::pumpMessages() {
     std::this_thread::sleep_for(windowRest);
 }
 
-void SharedSimulatedTime::pumpFor(std::chrono::milliseconds span) {
+void SharedSimulatedTime::pumpFor(std::chrono::microseconds span) {
     if (onWindowThread()) pumpMessages();
     else std::this_thread::sleep_for(span);
 }

@@ -21,7 +21,7 @@ public:
     explicit SharedSimulatedTime(TestClock& clock) : window(clock) {}
 
     void pumpMessages() override;
-    void pumpFor(std::chrono::milliseconds span) override;
+    void pumpFor(std::chrono::microseconds span) override;
     void post(std::function<void()> call) override;
 
     // Pumps the window thread until `condition` holds; false after `limit` of real time.
