@@ -69,10 +69,13 @@ void SmtpSession::workChunk(std::string& chunk, const std::string& copy) {
 void SmtpSession::act(int code, const std::string& chunk, std::size_t lineStart, const std::string& copy) {
     switch (code) {
     case SmtpCode::Helo:
-    case SmtpCode::Ehlo:
-        p_.log.write("SMTP E-Mail Received from [" + chunk.substr(lineStart) + "]");
+    case SmtpCode::Ehlo: {
+        // The line without its end, so the log line keeps its closing bracket.
+        std::size_t lineEnd = chunk.find_first_of("\r\n", lineStart);
+        p_.log.write("SMTP E-Mail Received from [" + chunk.substr(lineStart, lineEnd - lineStart) + "]");
         reply("250 " + p_.hostName + "\r\n");
         return;
+    }
     case SmtpCode::MailFrom:
         reply("250 Ready to Receive\r\n");
         p_.log.write(chunk);

@@ -57,7 +57,7 @@ TEST(MailToAir, AMailedMessageGoesOutFramedOnTheLine) {
     EXPECT_EQ(s.driver.takeEvents(), (std::vector<std::string>{"RTS+", "RTS-"}));
     const std::vector<std::string> steps = {
         "MTServerThread1 : SMTP E-Mail Connect from [127.000.000.001]",
-        "SMTP E-Mail Received from [ehlo tester",
+        "SMTP E-Mail Received from [ehlo tester]",
         "mail from: joe@example.com ",
         "RCPT TO:<kova@station.example>",
         "354 Send Data",

@@ -50,7 +50,7 @@ TEST(SmtpSession, GreetsAndAnswersHeloOnBothPorts) {
         d.client.readToEnd(s.pump());
         EXPECT_TRUE(d.client.peerClosed());
     }
-    EXPECT_TRUE(s.logged("SMTP E-Mail Received from [helo client.example"));
+    EXPECT_TRUE(s.logged("SMTP E-Mail Received from [helo client.example]"));
     EXPECT_TRUE(s.logged("mail from: joe@example.com "));
     EXPECT_TRUE(s.logged("221 goodby, have a nice day"));
     EXPECT_TRUE(s.logged("Ending connection"));

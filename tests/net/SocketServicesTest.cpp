@@ -18,6 +18,31 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+// A loopback port another program listens on, until released.
+struct TakenPort {
+    TakenPort() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(socket, 1);
+        ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+    }
+    ~TakenPort() { release(); }
+    void release() {
+        if (socket >= 0) ::close(socket);
+        socket = -1;
+    }
+    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+};
+
+}  // namespace
+
 TEST(SocketServices, DisabledServicesAreLoggedAndListed) {
     NetFixture s;
     s.station.network.StartNetworkServices();
@@ -70,15 +95,8 @@ TEST(SocketServices, TwoChatUsersEachHaveTheirOwnSocketAndAddress) {
 
 TEST(SocketServices, APortThatCannotBeHadIsLoggedAndTheOthersWork) {
     NetFixture s;
-    int taken = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::listen(taken, 1);
-    ::getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
-    int port = ntohs(address.sin_port);
+    const TakenPort held;
+    const int port = held.port;
 
     s.state.SMTP_Port_Number1 = port;
     s.state.SMTP_Port_Number2 = FreeLoopbackPort();
@@ -91,20 +109,12 @@ TEST(SocketServices, APortThatCannotBeHadIsLoggedAndTheOthersWork) {
     ASSERT_TRUE(s.time.runUntil([&] { return s.state.smtpListenSocket2 >= 0; }, 5s));
     LoopbackClient other(s.state.SMTP_Port_Number2);
     EXPECT_NE(other.readUntil("\r\n", s.pump()).find("220 "), std::string::npos);
-    ::close(taken);
 }
 
 TEST(SocketServices, AHeldPortIsTriedAgainUntilItIsFree) {
     NetFixture s;
-    int taken = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::listen(taken, 1);
-    ::getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
-    const int port = ntohs(address.sin_port);
+    TakenPort held;
+    const int port = held.port;
 
     s.limits.bindRetryFor = 30s;
     s.state.SMTP_Port_Number1 = port;
@@ -112,7 +122,7 @@ TEST(SocketServices, AHeldPortIsTriedAgainUntilItIsFree) {
     s.station.network.StartNetworkServices();
     EXPECT_TRUE(s.waitLogged("MTServerThread1 : SMTP E-Mail port " + std::to_string(port) +
                              " is in use, trying again every 50 ms for 30 s"));
-    ::close(taken);
+    held.release();
     ASSERT_TRUE(s.time.runUntil([&] { return s.state.smtpListenSocket1 >= 0; }, 10s));
     LoopbackClient client(port);
     EXPECT_EQ(client.readUntil("\r\n", s.pump()).substr(0, 4), "220 ");
