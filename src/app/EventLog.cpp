@@ -62,13 +62,14 @@ void EventLog::write(const std::string& message) {
 
     std::string text = escapeControls(cutAtLineEnd(message));
     std::tm local = clock_.localNow();
+    std::string line = TimeTextFor(local) + " > " + text;
+    journal_.write(line);
     TextFileWriter file;
     if (!file.open(FileNameFor(local), TextFileWriter::Mode::Append)) {
         state_.logBusy.clear();
         reportOpenFailure();
         return;
     }
-    std::string line = TimeTextFor(local) + " > " + text;
     window_.listAppendNewest(Id::LogList, line, kListLines);
     file.write(line + "\n");
     file.close();

@@ -2,13 +2,16 @@
 // The station's log: every subsystem on every thread reports here. Each line
 // is stamped with the local time, appended to the day's file log/YYYYMMDD.log
 // (opened and closed per line, so it is on disk when the call returns) and
-// shown at the bottom of the window's log list. One writer at a time: a writer
-// that has to wait keeps pumping its messages, so the window thread never
-// blocks and a session thread's list update can complete.
+// shown at the bottom of the window's log list; under systemd it goes to the
+// journal too (JournalMirror), even when the file cannot be opened. One
+// writer at a time: a writer that has to wait keeps pumping its messages, so
+// the window thread never blocks and a session thread's list update can
+// complete.
 
 #include <atomic>
 #include <string>
 
+#include "app/JournalMirror.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/EventPump.h"
@@ -40,5 +43,6 @@ private:
     Controls& window_;
     const Clock& clock_;
     EventPump& pump_;
+    const JournalMirror journal_ = JournalMirror::ForStandardError();
     std::atomic<bool> failureBoxShown_{false};
 };

@@ -3,11 +3,67 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "app/CommandIds.h"
+#include "app/JournalMirror.h"
 #include "support/StationFixture.h"
+
+namespace {
+
+// A pipe standing in for systemd's journal stream, and the JOURNAL_STREAM
+// value ("device:inode") that names it.
+struct JournalPipe {
+    JournalPipe() {
+        EXPECT_EQ(::pipe(fds), 0);
+        struct stat status {};
+        ::fstat(fds[1], &status);
+        name = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+    }
+    ~JournalPipe() {
+        for (int fd : fds)
+            if (fd >= 0) ::close(fd);
+    }
+    // Everything written, once the writing end is closed.
+    std::string received() {
+        ::close(fds[1]);
+        fds[1] = -1;
+        std::string text;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+        return text;
+    }
+    int fds[2] = {-1, -1};
+    std::string name;
+};
+
+// Standard error is the journal pipe, as systemd starts a service, while
+// this lives.
+struct StandardErrorAsJournal {
+    StandardErrorAsJournal() : saved(::dup(STDERR_FILENO)) {
+        ::dup2(journal.fds[1], STDERR_FILENO);
+        ::setenv("JOURNAL_STREAM", journal.name.c_str(), 1);
+    }
+    ~StandardErrorAsJournal() { restore(); }
+    std::string received() {
+        restore();
+        return journal.received();
+    }
+    void restore() {
+        if (saved < 0) return;
+        ::unsetenv("JOURNAL_STREAM");
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+        saved = -1;
+    }
+    JournalPipe journal;
+    int saved;
+};
+
+}  // namespace
 
 TEST(EventLog, NamesTheDailyFileAndStampsTheTimeWithZeros) {
     StationFixture s;
@@ -125,4 +181,69 @@ TEST(EventLog, AWaitingWriterKeepsPumping) {
     s.log.write("after the other writer");
     EXPECT_GE(s.pump.calls, 5);
     EXPECT_EQ(s.logMessages(), std::vector<std::string>{"after the other writer"});
+}
+
+TEST(EventLog, UnderSystemdEachLineGoesToTheJournalAsWell) {
+    StandardErrorAsJournal journal;
+    StationFixture s;
+    s.log.write("***** Tarvik has been STARTED *****");
+    s.clock.setLocal(2026, 12, 9, 10, 20, 31);
+    s.log.write("SMTP E-Mail Received from [\x1b[2J]");
+    std::filesystem::remove_all("log");
+    s.log.write("the file cannot take this one");
+    EXPECT_EQ(journal.received(),
+              "10:20:30 > ***** Tarvik has been STARTED *****\n"
+              "10:20:31 > SMTP E-Mail Received from [^[[2J]\n"
+              "10:20:31 > the file cannot take this one\n");
+}
+
+TEST(EventLog, WithoutTheJournalNothingGoesToStandardError) {
+    JournalPipe stderrPipe;
+    int saved = ::dup(STDERR_FILENO);
+    ::dup2(stderrPipe.fds[1], STDERR_FILENO);
+    {
+        StationFixture s;
+        s.log.write("only in the file");
+        EXPECT_EQ(s.logLines().size(), 1u);
+    }
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    EXPECT_EQ(stderrPipe.received(), "");
+}
+
+// Only the very stream systemd named is the journal: a child whose standard
+// error was redirected inherits JOURNAL_STREAM but must not mirror.
+TEST(JournalMirror, MirrorsOnlyIntoTheStreamJournalStreamNames) {
+    JournalPipe journal;
+    JournalPipe other;
+    std::string device = journal.name.substr(0, journal.name.find(':'));
+    std::string inode = journal.name.substr(journal.name.find(':') + 1);
+    std::string nextInode = device + ":" + std::to_string(std::stoull(inode) + 1);
+    struct Case {
+        int fd;
+        std::optional<std::string> value;
+        bool active;
+    } cases[] = {
+        {journal.fds[1], journal.name, true},
+        {journal.fds[1], std::nullopt, false},
+        {other.fds[1], journal.name, false},
+        {journal.fds[1], "", false},
+        {journal.fds[1], "journal", false},
+        {journal.fds[1], journal.name + "x", false},
+        {journal.fds[1], nextInode, false},
+        {-1, journal.name, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JournalMirror(c.fd, c.value ? c.value->c_str() : nullptr).active(), c.active)
+            << c.fd << " " << c.value.value_or("unset");
+}
+
+TEST(JournalMirror, WritesEachLineWholeWithItsLineEnd) {
+    JournalPipe journal;
+    JournalMirror mirror(journal.fds[1], journal.name.c_str());
+    std::string longLine(EventLog::kMaxMessage + 11, 'x');
+    mirror.write("one");
+    mirror.write(longLine);
+    JournalMirror(journal.fds[1], nullptr).write("not mirrored");
+    EXPECT_EQ(journal.received(), "one\n" + longLine + "\n");
 }
