@@ -9,13 +9,12 @@
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "net/ChatUserList.h"
-#include "net/SessionSocket.h"
 #include "net/UserNameInput.h"
 #include "platform/Clock.h"
 #include "platform/Waits.h"
 
 namespace {
-constexpr int kNameChunk = 256;
+constexpr int kLoginChunk = 256;
 constexpr int kLowestPriority = 19;
 }  // namespace
 
@@ -25,30 +24,40 @@ bool TelnetSession::login(const TelnetWelcome& welcome) {
     p_.state.softWrapColumn = p_.state.KOVAAutoLine72 - 5;
     readIndex_ = p_.state.txHistory.index();
     noteActivity();
+    loginEnd_ = SessionSocket::Deadline::clock::now() + p_.limits.telnetLoginLimit;
     socket_.send(welcome.banner);
     socket_.send("Enter User Name:  ");
-
-    UserNameInput input;
-    char buffer[kNameChunk + 1];
-    for (;;) {
-        int received = socket_.WaitReceive(buffer, kNameChunk);
-        if (received <= 0) {
-            socket_.close();
-            p_.log.write("Login Failure -- Ending connection");
-            return false;
-        }
-        UserNameInput::Outcome outcome = input.take(std::string_view(buffer, static_cast<std::size_t>(received)));
-        if (outcome == UserNameInput::Outcome::Accepted) break;
-        if (outcome == UserNameInput::Outcome::Refused) socket_.send("Re-Enter User Name:  ");
+    if (!receiveName()) {
+        socket_.close();
+        p_.log.write("Login Failure -- Ending connection");
+        return false;
     }
-    name_ = input.name();
-
     char first[EventLog::kMaxMessage + 1];
     std::snprintf(first, sizeof first, welcome.lines[0], name_.c_str());
     socket_.send(first);
     for (int i = 1; i < 4 && welcome.lines[i] != nullptr; ++i) socket_.send(welcome.lines[i]);
     p_.users.addUser(name_, p_.clock.localNow(), socket_.number(), address_);
     return true;
+}
+
+bool TelnetSession::receiveName() {
+    UserNameInput input;
+    char buffer[kLoginChunk + 1];
+    for (;;) {
+        int received = receiveLogin(buffer);
+        if (received <= 0) return false;
+        UserNameInput::Outcome outcome = input.take(std::string_view(buffer, static_cast<std::size_t>(received)));
+        if (outcome == UserNameInput::Outcome::Accepted) break;
+        if (outcome == UserNameInput::Outcome::Refused) socket_.send("Re-Enter User Name:  ");
+    }
+    name_ = input.name();
+    return true;
+}
+
+// A client that keeps sending is cut off at the login's end just the same.
+int TelnetSession::receiveLogin(char* buffer) {
+    if (SessionSocket::Deadline::clock::now() >= loginEnd_) return 0;
+    return socket_.WaitReceiveBefore(buffer, kLoginChunk, loginEnd_);
 }
 
 void TelnetSession::showLine(bool waitWritable) {

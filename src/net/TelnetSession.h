@@ -11,6 +11,7 @@
 #include <string>
 
 #include "net/NetLimits.h"
+#include "net/SessionSocket.h"
 
 class CharacterEncoder;
 class ChatUserList;
@@ -20,7 +21,6 @@ class EventLog;
 class OutputRouter;
 class Psk31Library;
 class SerialLine;
-class SessionSocket;
 class TransmitQueue;
 class TransmitterControl;
 class Waits;
@@ -58,7 +58,8 @@ protected:
     TelnetSession(const TelnetParts& parts, SessionSocket& socket, std::string address)
         : p_(parts), socket_(socket), address_(std::move(address)) {}
 
-    // False when no name came (logged, socket closed): the session is over.
+    // False when no name came within the login's time limit (logged, socket
+    // closed): the session is over.
     bool login(const TelnetWelcome& welcome);
     void showLine(bool waitWritable);
     // What went on the line meanwhile is not shown again (the user saw it typed).
@@ -81,6 +82,11 @@ protected:
     int column_ = 0;
 
 private:
+    bool receiveName();
+    // As WaitReceive, within what is left of the login's time.
+    int receiveLogin(char* buffer);
+
+    SessionSocket::Deadline loginEnd_;
     uint16_t readIndex_ = 0;
     std::time_t lastActivity_ = 0;
 };

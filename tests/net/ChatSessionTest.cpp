@@ -74,6 +74,29 @@ TEST(ChatSession, ASilentLoginFails) {
     EXPECT_EQ(quick.window.rowCount(Id::ChatUserList), 0);
 }
 
+// Mend: each byte came well within the receive wait, so a name trickled a
+// byte at a time kept a login open for as long as the client liked.
+TEST(ChatSession, ALoginTrickledByteByByteEndsAtTheLoginLimit) {
+    NetFixture quick;
+    quick.limits.receiveWait = 10s;
+    quick.limits.telnetLoginLimit = 300ms;
+    quick.startServices();
+    for (int port : {quick.chatPort, quick.adminPort}) {
+        const int failures = quick.timesLogged("Login Failure -- Ending connection");
+        LoopbackClient client(port);
+        client.readUntil("Name:  ", quick.pump());
+        // About ten seconds of a byte every 20 ms, unless the station hangs up first.
+        for (int sent = 0; sent < 500 && !client.peerClosed(); ++sent) {
+            client.send("x");
+            client.readUntil("\r\n\r\n", quick.pump(), 20ms);
+        }
+        EXPECT_TRUE(client.peerClosed()) << port;
+        EXPECT_TRUE(quick.time.runUntil(
+            [&] { return quick.timesLogged("Login Failure -- Ending connection") == failures + 1; }, 5s));
+    }
+    EXPECT_EQ(quick.window.rowCount(Id::ChatUserList), 0);
+}
+
 TEST(ChatSession, ALineGoesOnTheAirAndEveryUserSeesIt) {
     const std::string expected = militaryCodes("\n\rDESK::  HELLO\r\n");
     ChatFixture s;
