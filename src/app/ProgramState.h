@@ -91,6 +91,8 @@ struct ProgramState {
     SharedText<60> cwIdText{""};
     SharedText<52> cwIdScriptLine{""};
     SharedText<48> spacedCallSign{""};
+    // Empty: the admin session asks for no password.
+    SharedText<256> KOVAAdminPassword{""};
     WordList badWords;
     WordList moderatedWords;
     WordList autoModeratedWords;

@@ -58,9 +58,10 @@ protected:
     TelnetSession(const TelnetParts& parts, SessionSocket& socket, std::string address)
         : p_(parts), socket_(socket), address_(std::move(address)) {}
 
-    // False when no name came within the login's time limit (logged, socket
-    // closed): the session is over.
-    bool login(const TelnetWelcome& welcome);
+    // False when no name came within the login's time limit, or a wrong
+    // password when one is asked for (logged, socket closed): the session is
+    // over. An empty password asks for none.
+    bool login(const TelnetWelcome& welcome, const std::string& password = "");
     void showLine(bool waitWritable);
     // What went on the line meanwhile is not shown again (the user saw it typed).
     void markLineSeen();
@@ -83,6 +84,9 @@ protected:
 
 private:
     bool receiveName();
+    bool passwordGiven(const std::string& password);
+    // Logs the failure and closes the socket; false.
+    bool loginFailed();
     // As WaitReceive, within what is left of the login's time.
     int receiveLogin(char* buffer);
 
