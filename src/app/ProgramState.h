@@ -129,6 +129,8 @@ struct ProgramState {
     Int softWrapColumn{0};
     std::atomic<CProcThread*> modulator{nullptr};
     Flag modulatorStop{1};
+    // A modulator thread runs and takes codes (the current one's Running()).
+    Flag modulatorRunning{0};
     HandOverQueue modPending;
     std::mutex modulatorLock;
     std::atomic<double> halfShift{85.0};

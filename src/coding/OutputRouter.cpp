@@ -20,13 +20,27 @@ void OutputRouter::HandOver(int code) { state_.modPending.append(code); }
 
 void OutputRouter::sendToPsk(int code) {
     psk_.QueueCharacter(code, 0);
-    while (psk_.PendingCharacters() > kPskQueueLimit) waits_.PumpWhileBusy();
+    while (psk_.PendingCharacters() > kPskQueueLimit && !waits_.closingDown()) waits_.PumpWhileBusy();
 }
 
-// At most one code ever waits for the modulator.
+// At most one code ever waits for the modulator; a code not worth waiting
+// for is lost, as with no port.
 void OutputRouter::sendToModulator(int code) {
-    while (state_.modPending.count() > 0) waits_.PumpWhileBusy();
-    HandOver(code);
+    while (worthWaitingForModulator()) {
+        if (state_.modPending.count() == 0) {
+            HandOver(code);
+            return;
+        }
+        waits_.PumpWhileBusy();
+    }
+}
+
+// Only the window thread waits for a modulator that is not running: the
+// operator's transmitter-on can come inside its wait. A chat or admin
+// session would wait for ever, holding the line.
+bool OutputRouter::worthWaitingForModulator() const {
+    if (waits_.closingDown()) return false;
+    return state_.modulatorRunning || waits_.runsWindowEvents();
 }
 
 // The driver is asked to hold at most the one byte on its way to the line, so

@@ -26,6 +26,7 @@ public:
 private:
     void sendToPsk(int code);
     void sendToModulator(int code);
+    bool worthWaitingForModulator() const;
     void sendToSerial(int code);
 
     ProgramState& state_;

@@ -128,7 +128,7 @@ void ChatSession::sendCharacter(char c) {
     if (mode == kModePsk31) {
         echo(c);
         p_.psk.QueueCharacter(0, 0);
-        while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit) p_.waits.PumpMessages();
+        while (p_.psk.PendingCharacters() > OutputRouter::kPskQueueLimit && !p_.stopping) p_.waits.PumpMessages();
     }
     if (mode == kModeCw) {
         // The user sees nothing of a CW line but what ExpandEcho sends.

@@ -17,4 +17,8 @@ public:
     // For waits on an output that takes a character in tens of milliseconds:
     // dispatches events as they come for about `span`, then returns.
     virtual void pumpFor(std::chrono::milliseconds span) { pumpMessages(); }
+    // Whether the calling thread's pumps run the window's events, the
+    // operator's commands among them (the window thread), so that what a
+    // wait on this thread waits for can still be brought about from inside it.
+    virtual bool runsWindowEvents() const { return true; }
 };

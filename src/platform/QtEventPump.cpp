@@ -30,6 +30,8 @@ void QtEventPump::pumpUntilEvent() {
         std::this_thread::sleep_for(kRest);
 }
 
+bool QtEventPump::runsWindowEvents() const { return onWindowThread(); }
+
 void QtEventPump::pumpFor(std::chrono::milliseconds span) {
     if (!onWindowThread()) {
         std::this_thread::sleep_for(span);

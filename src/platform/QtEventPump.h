@@ -11,4 +11,5 @@ public:
     void pumpMessages() override;
     void pumpUntilEvent() override;
     void pumpFor(std::chrono::milliseconds span) override;
+    bool runsWindowEvents() const override;
 };

@@ -251,6 +251,18 @@ TEST(ChatSession, ALineWaitsForTheLineWithoutTakingInput) {
     EXPECT_EQ(PrintedAir(s.air), "DESK::  HELLO");
 }
 
+// Mend: on the sound path with the transmitter off (after $RX) a chat line
+// waited for ever for the stopped modulator, holding the line, and the
+// station's stop waited for the chat line.
+TEST(ChatSession, ALineDoesNotWaitForAStoppedModulator) {
+    ChatFixture s;
+    s.state.soundCardID = kSoundCardAuto;
+    TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
+    desk.type("hello\r\n");
+    ASSERT_TRUE(s.lineSent("\n\rDESK::  HELLO\r\n", observer));
+    EXPECT_EQ(s.state.modPending.count(), 0) << "nothing kept for the next transmitter-on";
+}
+
 TEST(ChatSession, AutostartSwitchesTheTransmitterAroundALine) {
     ChatFixture s;
     s.state.KOVAAutoStart = 1;
