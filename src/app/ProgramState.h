@@ -96,6 +96,8 @@ struct ProgramState {
     SharedText<60> cwIdText{""};
     SharedText<52> cwIdScriptLine{""};
     SharedText<48> spacedCallSign{""};
+    // Empty: the admin session asks for no password.
+    SharedText<256> KOVAAdminPassword{""};
     WordList badWords;
     WordList moderatedWords;
     WordList autoModeratedWords;
@@ -132,6 +134,8 @@ struct ProgramState {
     Int softWrapColumn{0};
     std::atomic<CProcThread*> modulator{nullptr};
     Flag modulatorStop{1};
+    // A modulator thread runs and takes codes (the current one's Running()).
+    Flag modulatorRunning{0};
     HandOverQueue modPending;
     std::mutex modulatorLock;
     std::atomic<double> halfShift{85.0};

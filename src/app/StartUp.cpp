@@ -117,9 +117,12 @@ void StartUp::openSerialPort() {
 // The card as the initialization file or the snapshot stored it: -1, or 1..4.
 void StartUp::restoreSoundCard() { station_.soundMenu.RestoreStoredCard(station_.state.soundCardID); }
 
+// The sessions end first, while the clock still runs, so that none switches
+// the transmitter on again and their last lines come before TERMINATED.
 void StartUp::ShutDown() {
-    station_.transmitter.CmRX();
     station_.cycle.Stop();
+    station_.network.Stop();
+    station_.transmitter.CmRX();
     station_.timerControl.OnTimer(TimerControl::kStopClock);
     station_.log.write("***** Tarvik has been TERMINATED *****");
 }

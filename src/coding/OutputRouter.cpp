@@ -38,13 +38,28 @@ bool OutputRouter::pskCanSend() {
 void OutputRouter::sendToPsk(int code) {
     if (!pskCanSend()) return;
     psk_.QueueCharacter(code, 0);
-    while (psk_.PendingCharacters() > kPskQueueLimit && pskCanSend()) waits_.PumpWhileBusy();
+    while (psk_.PendingCharacters() > kPskQueueLimit && pskCanSend() && !waits_.closingDown())
+        waits_.PumpWhileBusy();
 }
 
-// At most one code ever waits for the modulator.
+// At most one code ever waits for the modulator; a code not worth waiting
+// for is lost, as with no port.
 void OutputRouter::sendToModulator(int code) {
-    while (state_.modPending.count() > 0) waits_.PumpWhileBusy();
-    HandOver(code);
+    while (worthWaitingForModulator()) {
+        if (state_.modPending.count() == 0) {
+            HandOver(code);
+            return;
+        }
+        waits_.PumpWhileBusy();
+    }
+}
+
+// Only the window thread waits for a modulator that is not running: the
+// operator's transmitter-on can come inside its wait. A chat or admin
+// session would wait for ever, holding the line.
+bool OutputRouter::worthWaitingForModulator() const {
+    if (waits_.closingDown()) return false;
+    return state_.modulatorRunning || waits_.runsWindowEvents();
 }
 
 // The driver is asked to hold no more than goes out in a busy rest (the one
@@ -56,10 +71,11 @@ void OutputRouter::sendToSerial(int code) {
         SerialLine::Outcome outcome = line_.writeByte(static_cast<uint8_t>(code & 0xFF));
         if (outcome == SerialLine::Outcome::NoPort || outcome == SerialLine::Outcome::Failed) return;
         if (outcome == SerialLine::Outcome::Written) break;
+        if (waits_.closingDown()) return;
         waits_.PumpMessages();
     }
     const SerialPace pace = serialPace();
-    while (line_.outputQueued() >= pace.held) waits_.PumpWhileBusy(pace.rest);
+    while (line_.outputQueued() >= pace.held && !waits_.closingDown()) waits_.PumpWhileBusy(pace.rest);
 }
 
 OutputRouter::SerialPace OutputRouter::serialPace() const {

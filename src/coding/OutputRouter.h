@@ -39,6 +39,7 @@ private:
     bool pskCanSend();
     void sendToPsk(int code);
     void sendToModulator(int code);
+    bool worthWaitingForModulator() const;
     void sendToSerial(int code);
 
     ProgramState& state_;

@@ -215,6 +215,19 @@ void InitializationFile::readTextKeys(const std::string& line) {
     if (has(line, "KOVARS232CONTROL=")) {
         if (auto value = IniQuoted(line)) setTxLine(IniUpperCase(*value));
     }
+    if (has(line, "KOVAADMINPASSWORD=")) {
+        if (auto value = IniQuoted(line)) setAdminPassword(*value);
+    }
+}
+
+// Kept as written, case and all; the log never shows it.
+void InitializationFile::setAdminPassword(const std::string& value) {
+    const std::size_t longest = state_.KOVAAdminPassword.capacity - 1;
+    if (value.size() > longest)
+        log_.writef("KOVAAdminPassword is longer than %zu characters and is cut to its first %zu", longest, longest);
+    state_.KOVAAdminPassword = value;
+    log_.write(value.empty() ? "KOVAAdminPassword empty: the ADMIN session asks for no password"
+                             : "KOVAAdminPassword set: the ADMIN session asks for it after the user name");
 }
 
 void InitializationFile::readAlwaysKeys(const std::string& line, Lists& lists) {

@@ -46,6 +46,7 @@ private:
     void addWord(WordCollector& list, const std::string& line);
     void setAutoLine(int value);
     void setTxLine(const std::string& value);
+    void setAdminPassword(const std::string& value);
 
     ProgramState& state_;
     EventLog& log_;

@@ -23,7 +23,7 @@ const TelnetWelcome kAdminWelcome = {
 }  // namespace
 
 void AdminSession::Run() {
-    if (!login(kAdminWelcome)) return;
+    if (!login(kAdminWelcome, p_.state.KOVAAdminPassword.get())) return;
     char buffer[kReceiveChunk + 1];
     while (!p_.stopping) {
         showLine(true);

@@ -68,8 +68,8 @@ bool ChatSession::takeInput() {
     return true;
 }
 
-// A line that fills the buffer without an end is dropped, up to its end, so
-// that the user's next lines still go out.
+// One user cannot hold the line for hours: a line longer than kLongestLine
+// goes out cut, and the rest of it, up to its end, is dropped.
 void ChatSession::takeBytes(std::string_view bytes) {
     if (droppingLine_) {
         std::size_t end = bytes.find_first_of("\r\n");
@@ -77,18 +77,20 @@ void ChatSession::takeBytes(std::string_view bytes) {
         bytes.remove_prefix(std::min(bytes.find_first_not_of("\r\n", end), bytes.size()));
         droppingLine_ = false;
     }
-    const std::size_t room = kMostPending - pending_.size();
-    pending_.append(bytes.substr(0, room));
+    pending_.append(bytes);
     std::size_t lineEnd = pending_.find_last_of("\r\n");
-    if (lineEnd != std::string::npos) {
-        pending_.resize(lineEnd + 1);
-        lineReady_ = true;
-    } else if (pending_.size() == kMostPending) {
-        p_.log.writef("Chat line of %s longer than %zu characters dropped", name_.c_str(), kMostPending);
-        pending_.clear();
-        droppingLine_ = true;
-        if (bytes.size() > room) takeBytes(bytes.substr(room));
-    }
+    if (lineEnd != std::string::npos) pending_.resize(lineEnd + 1);
+    std::size_t text = pending_.find_last_not_of("\r\n") + 1;
+    if (text > kLongestLine) cutLine(lineEnd != std::string::npos);
+    else lineReady_ = lineEnd != std::string::npos;
+}
+
+void ChatSession::cutLine(bool ended) {
+    p_.log.writef("Chat line of %s cut after %zu characters", name_.c_str(), kLongestLine);
+    pending_.resize(kLongestLine);
+    pending_ += "\r\n";
+    lineReady_ = true;
+    droppingLine_ = !ended;
 }
 
 void ChatSession::sendLine() {

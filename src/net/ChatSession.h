@@ -13,7 +13,8 @@
 
 class ChatSession : public TelnetSession {
 public:
-    static constexpr std::size_t kMostPending = 65534;
+    // A longer line is cut: at 45 baud these take about three minutes.
+    static constexpr std::size_t kLongestLine = 1024;
 
     ChatSession(const TelnetParts& parts, SessionSocket& socket, std::string address);
 
@@ -23,6 +24,7 @@ private:
     // False when the session ends.
     bool takeInput();
     void takeBytes(std::string_view bytes);
+    void cutLine(bool ended);
     void sendLine();
     void sendCharacter(char c);
     int echo(int c);

@@ -18,6 +18,8 @@ struct NetLimits {
     std::chrono::milliseconds writableWait{1};
     // An SMTP session as a whole, so a client trickling bytes cannot hold it for ever.
     std::chrono::milliseconds smtpSessionLimit{std::chrono::minutes(10)};
+    // A telnet login as a whole, name and password, however its bytes are paced.
+    std::chrono::milliseconds telnetLoginLimit{std::chrono::seconds(60)};
     // The Morse tick of a chat session's own keyer in CW mode.
     std::chrono::milliseconds morseTick{10};
     // Concurrent sessions of one service; a further connection is turned away.

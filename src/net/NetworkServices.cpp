@@ -115,9 +115,11 @@ void NetworkServices::runSession(int index, SessionSocket& socket, const std::st
 }
 
 // Threads that are ending may still wait for the window thread (a log line,
-// a control, the queue), so it pumps until they are done.
+// a control, the queue), so it pumps until they are done; a session inside a
+// transmission comes out of its waits at once.
 void NetworkServices::Stop() {
     if (stopping_.exchange(true)) return;
+    p_.waits.closeDown();
     for (auto& listener : listeners_) listener->requestStop();
     auto listening = [this] {
         return std::any_of(listeners_.begin(), listeners_.end(), [](const auto& listener) { return !listener->ended(); });

@@ -62,6 +62,7 @@ public:
     void StartNetworkServices();
     // Ends the listeners and every session, pumping the window thread's
     // messages until the sessions have finished what they were doing there.
+    // The station's waits close down with them.
     void Stop();
 
     ChatUserList& chatUsers() { return users_; }

@@ -46,6 +46,11 @@ int SessionSocket::WaitReceive(char* buffer, int size) {
     return receiveWithin(buffer, size, limits_.receiveWait, timedOut);
 }
 
+int SessionSocket::WaitReceiveBefore(char* buffer, int size, Deadline end) {
+    bool timedOut = false;
+    return receiveWithin(buffer, size, std::min(limits_.receiveWait, milliseconds(remainingMs(end))), timedOut);
+}
+
 int SessionSocket::WaitReceiveSmtp(char* buffer, int size) {
     milliseconds limit = std::min(limits_.receiveWait, milliseconds(remainingMs(sessionEnd_)));
     // Past the session's end nothing more is taken: a client that pipelines

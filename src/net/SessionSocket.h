@@ -33,6 +33,8 @@ public:
     int PollReceive(char* buffer, int size);
     // Readable within the receive limit (60 s).
     int WaitReceive(char* buffer, int size);
+    // As WaitReceive, but no later than `end`.
+    int WaitReceiveBefore(char* buffer, int size, Deadline end);
     // As WaitReceive, but bounded by the SMTP session's end as well; when the
     // time runs out the client is told so ("552 ...") and the socket closed.
     int WaitReceiveSmtp(char* buffer, int size);

@@ -12,6 +12,7 @@
 
 #include "net/Latin1Text.h"
 #include "net/NetLimits.h"
+#include "net/SessionSocket.h"
 
 class CharacterEncoder;
 class ChatUserList;
@@ -21,7 +22,6 @@ class EventLog;
 class OutputRouter;
 class Psk31Library;
 class SerialLine;
-class SessionSocket;
 class TransmitQueue;
 class TransmitterControl;
 class Waits;
@@ -59,8 +59,10 @@ protected:
     TelnetSession(const TelnetParts& parts, SessionSocket& socket, std::string address)
         : p_(parts), socket_(socket), address_(std::move(address)) {}
 
-    // False when no name came (logged, socket closed): the session is over.
-    bool login(const TelnetWelcome& welcome);
+    // False when no name came within the login's time limit, or a wrong
+    // password when one is asked for (logged, socket closed): the session is
+    // over. An empty password asks for none.
+    bool login(const TelnetWelcome& welcome, const std::string& password = "");
     void showLine(bool waitWritable);
     // What went on the line meanwhile is not shown again (the user saw it typed).
     void markLineSeen();
@@ -85,6 +87,14 @@ protected:
     int column_ = 0;
 
 private:
+    bool receiveName();
+    bool passwordGiven(const std::string& password);
+    // Logs the failure and closes the socket; false.
+    bool loginFailed();
+    // As WaitReceive, within what is left of the login's time.
+    int receiveLogin(char* buffer);
+
+    SessionSocket::Deadline loginEnd_;
     Utf8InputDecoder utf8_;
     uint16_t readIndex_ = 0;
     std::time_t lastActivity_ = 0;

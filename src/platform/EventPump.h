@@ -20,4 +20,8 @@ public:
     // For waits on an output that works through characters: dispatches
     // events as they come for about `span`, then returns.
     virtual void pumpFor(std::chrono::microseconds span) { pumpMessages(); }
+    // Whether the calling thread's pumps run the window's events, the
+    // operator's commands among them (the window thread), so that what a
+    // wait on this thread waits for can still be brought about from inside it.
+    virtual bool runsWindowEvents() const { return true; }
 };

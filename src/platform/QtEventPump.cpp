@@ -34,6 +34,8 @@ void QtEventPump::pumpUntilEvent() {
         std::this_thread::sleep_for(kRest);
 }
 
+bool QtEventPump::runsWindowEvents() const { return onWindowThread(); }
+
 // Below a millisecond (a fast line's character) no timer can end the loop:
 // what is pending is dispatched, then the thread rests the span.
 void QtEventPump::pumpFor(std::chrono::microseconds span) {

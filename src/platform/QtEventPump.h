@@ -12,4 +12,5 @@ public:
     void pumpPending() override;
     void pumpUntilEvent() override;
     void pumpFor(std::chrono::microseconds span) override;
+    bool runsWindowEvents() const override;
 };

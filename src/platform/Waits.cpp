@@ -6,5 +6,5 @@ void Waits::WaitTicks(int n) { waitOn(morseTick_, n); }
 
 void Waits::waitOn(std::atomic<int32_t>& counter, int n) {
     counter = 0;
-    while (counter < n) pump_.pumpUntilEvent();
+    while (counter < n && !closingDown_) pump_.pumpUntilEvent();
 }

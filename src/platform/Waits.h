@@ -28,10 +28,19 @@ public:
     // The same on morseTick.
     void WaitTicks(int n);
 
+    // Once the station closes, every wait returns at once and the sending
+    // loops stop waiting for their outputs, so that each thread comes out of
+    // a transmission within a character. For good: a station does not reopen.
+    void closeDown() { closingDown_ = true; }
+    bool closingDown() const { return closingDown_; }
+    // Whether the calling thread's pumps run the window's events.
+    bool runsWindowEvents() const { return pump_.runsWindowEvents(); }
+
 private:
     void waitOn(std::atomic<int32_t>& counter, int n);
 
     EventPump& pump_;
     std::atomic<int32_t>& timerTick_;
     std::atomic<int32_t>& morseTick_;
+    std::atomic<bool> closingDown_{false};
 };

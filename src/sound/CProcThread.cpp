@@ -43,9 +43,11 @@ void CProcThread::Start(TransmitterOff owner) {
     if (thread_.joinable()) return;
     state_.modulatorStop = 0;
     running_ = true;
+    state_.modulatorRunning = 1;
     thread_ = std::thread([this] {
         threadId_ = std::this_thread::get_id();
         Run();
+        state_.modulatorRunning = 0;
         running_ = false;
     });
 }

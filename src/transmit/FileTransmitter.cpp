@@ -77,7 +77,11 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
     }
     p_.log.writef("TXFile : Sending file <%s>.", name.c_str());
 
-    while (p_.state.lineBusy.exchange(1)) p_.waits.PumpMessages();
+    // A chat line may hold the line for minutes; CANCEL and the close end the wait.
+    while (p_.state.lineBusy.exchange(1)) {
+        if (p_.state.transferCancel) return;
+        p_.waits.PumpMessages();
+    }
     int n = static_cast<int>(text.size());
     for (int i = 0; i < n; ++i) {
         showProgress(name, text, i);

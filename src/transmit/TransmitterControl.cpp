@@ -80,7 +80,7 @@ void TransmitterControl::SendIdleSequence(int a, int b, int c) {
     if (p_.state.MODE == kModeAscii) {
         p_.waits.WaitSeconds(b);
     } else {
-        while (p_.state.timerTick < b) {
+        while (p_.state.timerTick < b && !p_.waits.closingDown()) {
             p_.router.SendCode(kLtrs);
             p_.waits.PumpMessages();
         }

@@ -116,6 +116,24 @@ TEST(InitializationFile, TheExposureControlsAreReadAndOffWithoutThem) {
     EXPECT_EQ(s.state.KOVAMaxDataMB, 500);
 }
 
+TEST(InitializationFile, TheAdminPasswordIsKeptAsWrittenAndNeverLogged) {
+    struct Case { std::string line; std::string stored; std::vector<std::string> log; };
+    const std::string set = "KOVAAdminPassword set: the ADMIN session asks for it after the user name";
+    const Case cases[] = {
+        {"KOVAADMINPASSWORD=\"Open Sesame\"\n", "Open Sesame", {set}},
+        {"kovaAdminPassword = \"x\"  // the admin's\n", "x", {set}},
+        {"KOVAADMINPASSWORD=\"\"\n", "", {"KOVAAdminPassword empty: the ADMIN session asks for no password"}},
+        {"KOVAADMINPORTNUMBER=2324\n", "", {"INIT KOVAAdminPortNumber set to 2324"}},
+        {"KOVAADMINPASSWORD=\"" + std::string(300, 'p') + "\"\n", std::string(255, 'p'),
+         {"KOVAAdminPassword is longer than 255 characters and is cut to its first 255", set}},
+    };
+    for (const Case& c : cases) {
+        IniFixture s;
+        EXPECT_EQ(s.read(c.line), c.log) << c.line;
+        EXPECT_EQ(s.state.KOVAAdminPassword.get(), c.stored) << c.line;
+    }
+}
+
 TEST(InitializationFile, TransmitLineMapsTheWayRoundTheStationAlwaysHad) {
     struct Case { const char* value; int txLine; const char* name; };
     for (const Case& c : {Case{"dtr", 32807, "ID_RS232CONTROL_RTS"}, Case{"RTS", 32808, "ID_RS232CONTROL_DTR"},

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """The whole station started headless in a fresh copy of station/: a schedule
 entry and then an e-mail delivered by smtplib go out framed on a serial
-pseudo-terminal, and SIGTERM ends the program with the TERMINATED line last.
+pseudo-terminal, and SIGTERM ends the program with the TERMINATED line last;
+so it does while a chat line is under way: one whose user has left, one on
+the sound path with the transmitter off, and a long one that a queue file
+waits behind.
 
 Usage: station_e2e.py PROGRAM STATION_FOLDER
 """
 
+import collections
 import ctypes
 import glob
 import os
@@ -120,6 +124,120 @@ def deliver(port):
     return False
 
 
+def read_until(client, text, seconds=30):
+    """What a telnet user received until `text` came; None if it did not."""
+    received, deadline = b"", time.time() + seconds
+    while text not in received and time.time() < deadline:
+        ready, _, _ = select.select([client], [], [], 0.2)
+        if ready:
+            more = client.recv(4096)
+            if not more:
+                break
+            received += more
+    return received if text in received else None
+
+
+def chat_user(port, name):
+    """A telnet chat user logged in and shown the session's start."""
+    for _ in range(50):
+        try:
+            client = socket.create_connection(("127.0.0.1", port), timeout=30)
+            break
+        except ConnectionRefusedError:
+            time.sleep(0.2)
+    read_until(client, b"Name:  ")
+    client.sendall(name + b"\r\n")
+    read_until(client, b"Begin Session ---------------------\n\r\n\r")
+    return client
+
+
+def wait_for_air(master, code, seconds):
+    air, deadline = bytearray(), time.time() + seconds
+    while code not in air and time.time() < deadline:
+        ready, _, _ = select.select([master], [], [], 0.2)
+        if ready:
+            air.extend(os.read(master, 4096))
+    return code in air
+
+
+# A station started for one busy state: its folder, ports and the serial line's master side.
+BusyStation = collections.namedtuple("BusyStation", "work chat_port smtp_port master")
+
+
+def line_left_behind(station):
+    """A chat user typed a line and left while the station idled: SIGTERM
+    comes while the line's idle codes go out."""
+    user = chat_user(station.chat_port, b"desk")
+    user.sendall(b"hello\r\n")
+    user.close()
+    return None if wait_for_air(station.master, LTRS, 30) else "the chat line did not start"
+
+
+def line_on_a_stopped_modulator(station):
+    """On the sound path after $RX: the chat line does not wait for the
+    modulator that $RX stopped."""
+    if not wait_for(station.work, "CmRX : Transmitter OFF", 30, bytearray(), station.master):
+        return "the schedule did not switch the transmitter off"
+    user = chat_user(station.chat_port, b"desk")
+    user.sendall(b"hello\r\n")
+    return None if read_until(user, b"DESK::  HELLO\r\n") else "the chat line waited for the stopped modulator"
+
+
+def file_behind_a_long_line(station):
+    """A long chat line holds the line on the sound path and a mailed file waits for it."""
+    user = chat_user(station.chat_port, b"desk")
+    user.sendall(b"x" * 1024 + b"\r\n")
+    if read_until(user, b"DESK::  XXXX") is None:
+        return "the long chat line did not start"
+    if not deliver(station.smtp_port):
+        return "the SMTP service took no mail"
+    if not wait_for(station.work, "TXFile : Sending file <E2E_Bulletin.txt>.", 60, bytearray(), station.master):
+        return "the mailed file did not come to wait for the line"
+    return None
+
+
+SOUND_PATH = "KOVASOUNDCARDID=-1\nKOVASCHEDULERENABLE=1\nKOVASCHEDULERSTARTENABLED=1\n"
+BUSY_STATES = [
+    # (what, settings, schedule, the state's set-up)
+    ("a line left behind", 'KOVACOMMPORT="COM1"\nKOVARS232CONTROL="DTR"\n', b"", line_left_behind),
+    ("a line on a stopped modulator", SOUND_PATH, b"$TX\r\n$RX\r\n", line_on_a_stopped_modulator),
+    ("a file behind a long line", SOUND_PATH, b"$TX\r\n", file_behind_a_long_line),
+]
+
+
+def sigterm_while_busy(program, station_folder, what, settings, schedule, set_up):
+    """Failures of SIGTERM in one busy state; the folder goes when there are none."""
+    smtp_port, chat_port = free_port(), free_port()
+    folder, work = station_copy(station_folder, "tarvik-stop-",
+                                settings + "KOVAEMAILSMTPPORTS=%d,%d\nKOVATELNETPORTNUMBER=%d\nKOVAADMINPORTNUMBER=%d\n"
+                                % (smtp_port, free_port(), chat_port, free_port()))
+    with open(os.path.join(work, "data", "schedule.lst"), "wb") as schedule_list:
+        schedule_list.write(schedule)
+    master, slave = os.openpty()
+    environment = dict(os.environ, QT_QPA_PLATFORM="offscreen", TARVIK_COM1=os.ttyname(slave),
+                       TARVIK_SOUND="wav:" + os.path.join(folder, "air.wav"))
+    process = subprocess.Popen([program], cwd=work, env=environment, preexec_fn=die_with_this_test,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    failures = []
+    try:
+        failure = set_up(BusyStation(work, chat_port, smtp_port, master))
+        if failure:
+            failures.append(failure)
+    finally:
+        stop_station(process, failures)
+    os.close(master)
+    os.close(slave)
+    lines = log_lines(work)
+    if not lines or lines[-1] != "***** Tarvik has been TERMINATED *****":
+        failures.append("the last log line is %r" % (lines[-1] if lines else None))
+    if process.returncode != 0:
+        failures.append("exit code %s" % process.returncode)
+    if failures:
+        return ["%s: %s (in %s)" % (what, failure, folder) for failure in failures]
+    shutil.rmtree(folder, ignore_errors=True)
+    return []
+
+
 def main():
     program, station = sys.argv[1], sys.argv[2]
     smtp_port = free_port()
@@ -171,6 +289,8 @@ def main():
         failures.append("exit code %s: %s" % (station_process.returncode, station_process.stderr.read()[-2000:]))
     os.close(master)
     os.close(slave)
+    for what, settings, schedule, set_up in BUSY_STATES:
+        failures += sigterm_while_busy(program, station, what, settings, schedule, set_up)
     return report(failures, lines, folder)
 
 

@@ -117,3 +117,41 @@ TEST(AdminSession, KillEndsTheAdminSession) {
     EXPECT_TRUE(s.waitLogged("Ending ADMIN connection for [" + number + "] boss "));
     EXPECT_EQ(s.window.rowCount(Id::ChatUserList), 0);
 }
+
+// Mend: anyone who reached the admin port could type onto the air.
+TEST(AdminSession, AskedForThePasswordWhenOneIsSet) {
+    AdminFixture s;
+    s.state.KOVAAdminPassword = "Open Sesame";
+    s.openPort();
+    auto logIn = [&](LoopbackClient& client, const std::string& password) {
+        client.readUntil("Name:  ", s.pump());
+        client.send("boss\r\n");
+        std::string asked = client.readUntil("Password:  ", s.pump());
+        client.take();
+        client.send(password + "\r\n");
+        return asked;
+    };
+    {
+        LoopbackClient client(s.adminPort);
+        EXPECT_EQ(logIn(client, "open sesame"),
+                  "ADMIN Chat Server Service Ready\r\nEnter User Name:  Enter Password:  ");
+        client.send("ab");
+        EXPECT_EQ(client.readToEnd(s.pump()), "Wrong password -- Ending connection\r\n");
+        EXPECT_TRUE(client.peerClosed());
+        EXPECT_TRUE(s.waitLogged("Login Failure -- wrong password for boss from [127.000.000.001] -- Ending connection"));
+        s.time.runFor(2s);
+        EXPECT_EQ(s.air, "") << "nothing of a refused user reaches the air";
+        EXPECT_EQ(s.window.rowCount(Id::ChatUserList), 0);
+    }
+    {
+        LoopbackClient client(s.adminPort);
+        logIn(client, "Open Sesame");
+        EXPECT_NE(client.readUntil(TelnetUser::kSessionBegins, s.pump()).find("Welcome \"boss\""), std::string::npos);
+        client.take();
+        client.send("ab");
+        EXPECT_EQ(client.readUntil("AB", s.pump()), "AB");
+        EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "boss");
+    }
+    for (const std::string& line : s.logMessages())
+        EXPECT_EQ(line.find("esame"), std::string::npos) << "the password is never logged: " << line;
+}

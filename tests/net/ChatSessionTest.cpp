@@ -74,6 +74,29 @@ TEST(ChatSession, ASilentLoginFails) {
     EXPECT_EQ(quick.window.rowCount(Id::ChatUserList), 0);
 }
 
+// Mend: each byte came well within the receive wait, so a name trickled a
+// byte at a time kept a login open for as long as the client liked.
+TEST(ChatSession, ALoginTrickledByteByByteEndsAtTheLoginLimit) {
+    NetFixture quick;
+    quick.limits.receiveWait = 10s;
+    quick.limits.telnetLoginLimit = 300ms;
+    quick.startServices();
+    for (int port : {quick.chatPort, quick.adminPort}) {
+        const int failures = quick.timesLogged("Login Failure -- Ending connection");
+        LoopbackClient client(port);
+        client.readUntil("Name:  ", quick.pump());
+        // About ten seconds of a byte every 20 ms, unless the station hangs up first.
+        for (int sent = 0; sent < 500 && !client.peerClosed(); ++sent) {
+            client.send("x");
+            client.readUntil("\r\n\r\n", quick.pump(), 20ms);
+        }
+        EXPECT_TRUE(client.peerClosed()) << port;
+        EXPECT_TRUE(quick.time.runUntil(
+            [&] { return quick.timesLogged("Login Failure -- Ending connection") == failures + 1; }, 5s));
+    }
+    EXPECT_EQ(quick.window.rowCount(Id::ChatUserList), 0);
+}
+
 TEST(ChatSession, ALineGoesOnTheAirAndEveryUserSeesIt) {
     const std::string expected = militaryCodes("\n\rDESK::  HELLO\r\n");
     ChatFixture s;
@@ -114,18 +137,35 @@ TEST(ChatSession, Utf8SplitAcrossReceivesAirsInLatin1ThroughTheDictionary) {
     EXPECT_EQ(PrintedAir(s.air), "DESK::  CAFE 5EUR");
 }
 
-// Mend: a line that fills the input buffer without an end would otherwise
-// keep every later byte out, and the user off the air for good.
-TEST(ChatSession, ALineTooLongForTheBufferIsDroppedAndTheNextGoesOut) {
-    ChatFixture s;
-    s.openPort();
-    TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
-    desk.type(std::string(ChatSession::kMostPending + 1000, 'x'));
-    ASSERT_TRUE(s.waitLogged("Chat line of desk longer than 65534 characters dropped"));
-    desk.type("xxx\r\nnext\r\n");
-    ASSERT_TRUE(s.lineSent("\n\rDESK::  NEXT\r\n", observer));
-    EXPECT_EQ(PrintedAir(s.air), "DESK::  NEXT")
-        << "nothing of the long line, its tail included";
+// Mend: a 64 KB line held the line for about three hours at 45 baud, every
+// file and user waiting behind it; before that, a line that filled the input
+// buffer without an end kept its user off the air for good.
+TEST(ChatSession, ALineIsCutAfter1024CharactersAndTheNextGoesOut) {
+    const std::string longest(ChatSession::kLongestLine, 'x');
+    struct Case {
+        const char* what;
+        std::string typed;
+        // Typed once the first line is on the air, before the next line.
+        std::string rest;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"the longest line", longest + "\r\n", "", false},
+        {"a character more", longest + "y\r\n", "", true},
+        {"64 KB without an end", std::string(65536, 'x'), "xxx\r\n", true},
+    };
+    const std::string first = "DESK::  " + std::string(ChatSession::kLongestLine, 'X');
+    for (const Case& c : cases) {
+        ChatFixture s;
+        s.openPort();
+        TelnetUser desk(s, s.chatPort, "desk");
+        desk.type(c.typed);
+        ASSERT_TRUE(s.time.runUntil([&] { return PrintedAir(s.air) == first; }, 60s)) << c.what;
+        desk.type(c.rest + "next\r\n");
+        EXPECT_TRUE(s.time.runUntil([&] { return PrintedAir(s.air) == first + "DESK::  NEXT"; }, 60s))
+            << c.what << ": nothing more of the long line";
+        EXPECT_EQ(s.logged("Chat line of desk cut after 1024 characters"), c.cut) << c.what;
+    }
 }
 
 TEST(ChatSession, BreaksLongLines) {
@@ -221,6 +261,18 @@ TEST(ChatSession, ALineWaitsForTheLineWithoutTakingInput) {
     s.time.runFor(3s);
     EXPECT_EQ(observer.take(), "\n\rDESK::  HELLO\r\n");
     EXPECT_EQ(PrintedAir(s.air), "DESK::  HELLO");
+}
+
+// Mend: on the sound path with the transmitter off (after $RX) a chat line
+// waited for ever for the stopped modulator, holding the line, and the
+// station's stop waited for the chat line.
+TEST(ChatSession, ALineDoesNotWaitForAStoppedModulator) {
+    ChatFixture s;
+    s.state.soundCardID = kSoundCardAuto;
+    TelnetUser desk(s, s.chatPort, "desk"), observer(s, s.chatPort, "obs");
+    desk.type("hello\r\n");
+    ASSERT_TRUE(s.lineSent("\n\rDESK::  HELLO\r\n", observer));
+    EXPECT_EQ(s.state.modPending.count(), 0) << "nothing kept for the next transmitter-on";
 }
 
 TEST(ChatSession, AutostartSwitchesTheTransmitterAroundALine) {

@@ -22,6 +22,7 @@ public:
 
     void pumpMessages() override;
     void pumpFor(std::chrono::microseconds span) override;
+    bool runsWindowEvents() const override { return onWindowThread(); }
     void post(std::function<void()> call) override;
 
     // Pumps the window thread until `condition` holds; false after `limit` of real time.

@@ -149,6 +149,26 @@ TEST(FileTransmitter, ChangingTheShownFileStopsTheHighlightingNotTheSending) {
     EXPECT_LE(s.window.selection(Id::TextView).first, 2);
 }
 
+// Mend: a queue file waiting behind a long chat line held the window thread,
+// and with it CANCEL and the station's close, for as long as the chat line lasted.
+TEST(FileTransmitter, CancelEndsTheWaitForALineThatAChatLineHolds) {
+    TransmitFixture s;
+    s.openPort();
+    s.writeData("x.txt", "abc");
+    s.state.lineBusy = 1;
+    int pumps = 0;
+    s.time.everyPump = [&] {
+        s.air += s.pty.readAvailable(0);
+        // The close (or CANCEL) comes, and much later the chat line ends.
+        if (++pumps == 50) s.state.transferCancel = 1;
+        if (pumps == 5000) s.state.lineBusy = 0;
+    };
+    s.station.files.TXFile("x.txt", kModeMilitary);
+    EXPECT_LT(pumps, 5000);
+    EXPECT_EQ(s.state.lineBusy, 1) << "the file never took the line";
+    EXPECT_EQ(s.air, "");
+}
+
 TEST(QueueFraming, CancelDuringTheHeaderSkipsTheFileAndTheFooter) {
     TransmitFixture s;
     s.openPort();

@@ -83,6 +83,7 @@ void CTarvikApp::cancelWorkForClose() {
     state_.transferSend = 1;
     state_.sendBreakSignal = 0;
     state_.diddleEnable = 0;
+    station_.waits.closeDown();
     if (state_.MODE == kModePsk31) station_.psk.AbandonTransmit();
 }
 
