@@ -24,13 +24,14 @@ std::string cutAtLineEnd(const std::string& message) {
 
 // Lines carry what clients wrote (HELO texts, addresses, names); a control
 // byte is written "^X", so an operator's terminal never runs a client's
-// escape sequence.
+// escape sequence. A tab stays: it runs nothing, and the snapshot's lines
+// are logged with theirs.
 std::string escapeControls(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || byte == 127) {
+        if ((byte < 32 && c != '\t') || byte == 127) {
             escaped += '^';
             escaped += static_cast<char>(byte ^ 0x40);
         } else {

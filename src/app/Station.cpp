@@ -36,6 +36,6 @@ Station::Station(ProgramState& programState, const StationPlatform& parts)
       controlMenus({state, log, platform.window, waits, line, transmitter, cwid, standalone}),
       recipients(state, log, platform.window),
       network({state, log, platform.window, platform.clock, waits, platform.poster, encoder, router, transmitter, line,
-               psk, queue, messages}) {
+               queue, messages}) {
     timerControl.setClockTick([this] { cycle.ClockTick(); });
 }

@@ -108,8 +108,8 @@ void NetworkServices::runSession(int index, SessionSocket& socket, const std::st
         session.Run();
         return;
     }
-    TelnetParts parts{p_.state,       p_.log,   p_.window, p_.clock, p_.waits,  p_.encoder, p_.router,
-                      p_.transmitter, p_.line,  p_.psk,    p_.queue, users_,    limits_,    stopping_};
+    TelnetParts parts{p_.state,       p_.log,  p_.window, p_.clock, p_.waits, p_.encoder, p_.router,
+                      p_.transmitter, p_.line, p_.queue,  users_,   limits_,  stopping_};
     if (index == kChat) ChatSession(parts, socket, address).Run();
     else AdminSession(parts, socket, address).Run();
 }

@@ -26,7 +26,6 @@ class Controls;
 class EventLog;
 class MessageQueueing;
 class OutputRouter;
-class Psk31Library;
 class SerialLine;
 class TransmitQueue;
 class TransmitterControl;
@@ -46,7 +45,6 @@ public:
         OutputRouter& router;
         TransmitterControl& transmitter;
         SerialLine& line;
-        Psk31Library& psk;
         TransmitQueue& queue;
         MessageQueueing& messages;
     };

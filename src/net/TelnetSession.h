@@ -20,7 +20,6 @@ class Clock;
 class Controls;
 class EventLog;
 class OutputRouter;
-class Psk31Library;
 class SerialLine;
 class TransmitQueue;
 class TransmitterControl;
@@ -37,7 +36,6 @@ struct TelnetParts {
     OutputRouter& router;
     TransmitterControl& transmitter;
     SerialLine& line;
-    Psk31Library& psk;
     TransmitQueue& queue;
     ChatUserList& users;
     const NetLimits& limits;

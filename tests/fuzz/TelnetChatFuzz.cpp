@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const std::atomic<bool> stopping{false};
     TelnetParts parts{fuzz.fixture.state, station.log,   fuzz.fixture.window,          fuzz.fixture.clock,
                       station.waits,      station.encoder, station.router,             station.transmitter,
-                      station.line,       station.psk,     station.queue,              station.network.chatUsers(),
+                      station.line,       station.queue,   station.network.chatUsers(),
                       fuzz.fixture.limits, stopping};
     fuzz.serve(InputBytes(data, size),
                [&](SessionSocket& socket) { ChatSession(parts, socket, "127.000.000.001").Run(); });
