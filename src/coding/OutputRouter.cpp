@@ -44,13 +44,18 @@ void OutputRouter::sendToPsk(int code) {
 
 // At most one code ever waits for the modulator; a code not worth waiting
 // for is lost, as with no port.
+// The modulator takes a code once a frame (165 ms at 45.45 baud): a few
+// looks a frame, with events dispatched between them, keep the window in
+// step without waking the window thread every few milliseconds.
 void OutputRouter::sendToModulator(int code) {
+    using std::chrono::microseconds;
+    const microseconds rest = std::clamp<microseconds>(characterTime() / 4, Waits::kBusyRest, kLongestModulatorRest);
     while (worthWaitingForModulator()) {
         if (state_.modPending.count() == 0) {
             HandOver(code);
             return;
         }
-        waits_.PumpWhileBusy();
+        waits_.PumpWhileBusy(rest);
     }
 }
 
@@ -78,12 +83,16 @@ void OutputRouter::sendToSerial(int code) {
     while (line_.outputQueued() >= pace.held && !waits_.closingDown()) waits_.PumpWhileBusy(pace.rest);
 }
 
-OutputRouter::SerialPace OutputRouter::serialPace() const {
-    using std::chrono::microseconds;
-    // Start, data and stop elements: a lower bound on a character's time.
+// Start, data and stop elements: a lower bound on a character's time.
+std::chrono::microseconds OutputRouter::characterTime() const {
     const double bits = state_.DATABITS + 2;
     const double baud = std::max(1.0f, state_.BAUD.load());
-    const auto character = microseconds(static_cast<long long>(bits / baud * 1e6));
+    return std::chrono::microseconds(static_cast<long long>(bits / baud * 1e6));
+}
+
+OutputRouter::SerialPace OutputRouter::serialPace() const {
+    using std::chrono::microseconds;
+    const microseconds character = characterTime();
     const auto rest = std::min<microseconds>(Waits::kBusyRest, character / 2);
     const int held = std::max<int>(1, static_cast<int>(microseconds(Waits::kBusyRest) / character));
     return {held, rest};

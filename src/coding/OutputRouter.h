@@ -36,6 +36,9 @@ private:
         std::chrono::microseconds rest;
     };
     SerialPace serialPace() const;
+    std::chrono::microseconds characterTime() const;
+    // Pause and CANCEL answer within this while a code waits for the modulator.
+    static constexpr std::chrono::milliseconds kLongestModulatorRest{40};
     bool pskCanSend();
     void sendToPsk(int code);
     void sendToModulator(int code);

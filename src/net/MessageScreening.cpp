@@ -55,9 +55,8 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
 
 // Without regard to letter case, as the queue finds its files.
 bool MessageScreening::IsQueued(const std::string& name) {
-    int count = window_.listCount(Id::QueueList);
-    for (int i = 0; i < count; ++i)
-        if (::strcasestr(window_.listItem(Id::QueueList, i).c_str(), name.c_str()) != nullptr) return true;
+    for (const std::string& entry : window_.listItems(Id::QueueList))
+        if (::strcasestr(entry.c_str(), name.c_str()) != nullptr) return true;
     return false;
 }
 

@@ -227,18 +227,9 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
     // message set aside never takes the place of a file of its subject name.
     const std::string dateTimeName = name;
     const std::string subjectName = p_.state.KOVAUseSubjectFileName && subject ? chooseSubjectName(*subject) : "";
-    if (!subjectName.empty()) {
-        // The queued file of that name stays as it is; this one is set aside under it.
-        if (!p_.state.KOVAAutoStart && p_.screening.IsQueued(subjectName)) {
-            char text[EventLog::kMaxMessage + 1];
-            std::snprintf(text, sizeof text, "ERROR - Duplicate Message \"%s\" already in queue", subjectName.c_str());
-            p_.screening.ReportRejection(path, text);
-            name = subjectName;
-            setAside(path, name, "badwords");
-            return ScreeningCode::Duplicate;
-        }
-        name = subjectName;
-    }
+    // Screened under the name it would take: a duplicate of a queued file is
+    // set aside, and the queued file stays as it is.
+    if (!subjectName.empty()) name = subjectName;
     int rejected = p_.screening.CheckBadWords(path, name);
     if (rejected != ScreeningCode::Passed) {
         setAside(path, name, "badwords");

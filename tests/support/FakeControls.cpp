@@ -23,6 +23,11 @@ std::string FakeControls::listItem(int id, int index) {
     return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
 }
 
+std::vector<std::string> FakeControls::listItems(int id) {
+    Hold h(lock_);
+    return lists_[id];
+}
+
 int FakeControls::listAdd(int id, const std::string& text) {
     Hold h(lock_);
     auto& items = lists_[id];

@@ -95,6 +95,8 @@ void CTarvikDlg::buildControls(QWidget* client) {
     queue_ = new QListWidget(client);
     queue_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     queue_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // One line of text a row: a new entry never lays out the ones there.
+    queue_->setUniformItemSizes(true);
     place(queue_, Id::QueueList, 6, 18, 339, 79);
 
     group(0, "Status", 6, 98, 181, 84);

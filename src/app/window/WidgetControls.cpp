@@ -179,6 +179,14 @@ std::string WidgetControls::listItem(int id, int index) {
     });
 }
 
+std::vector<std::string> WidgetControls::listItems(int id) {
+    return onWindowThreadReturning<std::vector<std::string>>([&] {
+        std::vector<std::string> items;
+        for (int i = 0, count = listCount(id); i < count; ++i) items.push_back(listItem(id, i));
+        return items;
+    });
+}
+
 int WidgetControls::listAdd(int id, const std::string& text) {
     return onWindowThreadReturning<int>([&] {
         QWidget* target = widget(id);

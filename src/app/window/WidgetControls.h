@@ -38,6 +38,7 @@ public:
 
     int listCount(int id) override;
     std::string listItem(int id, int index) override;
+    std::vector<std::string> listItems(int id) override;
     int listAdd(int id, const std::string& text) override;
     void listInsert(int id, int index, const std::string& text) override;
     void listSetItem(int id, int index, const std::string& text) override;
