@@ -133,6 +133,27 @@ TEST(MainWindow, MenuItemsCarryTheStationsCheckMarks) {
     EXPECT_EQ(s.logMessages().back(), "Mode set to ASCII");
 }
 
+TEST(MainWindow, OnlyTogglesAndChoicesHaveACheckBox) {
+    ProgramFixture s;
+    s.start();
+    Controls& window = s.controls();
+    for (int toggle : {Id::Diddle, Id::Header, Id::AutoCwIdTimer, Id::Autostart, Id::NoTimer, Id::InternetLink,
+                       Id::RecipientFirst, Id::ModeCw, Id::Com8, Id::BaudLast, Id::TxLineDtrXmit, Id::DovetronTeletype,
+                       Id::SoundNone, Id::SoundCard4, Id::SendBreakSignal}) {
+        QAction* item = s.program->window().controls().action(toggle);
+        ASSERT_NE(item, nullptr) << toggle;
+        EXPECT_TRUE(item->isCheckable()) << toggle;
+    }
+    for (int command : {Id::AddFile, Id::ReloadQueue, Id::TarvikEditor, Id::EditInitializationFile, Id::SendCwIdNow,
+                        Id::SoundSetup, Id::SoundNote, Id::SendCwId, Id::ViewLog, Id::SystemAbout}) {
+        QAction* item = s.program->window().controls().action(command);
+        ASSERT_NE(item, nullptr) << command;
+        EXPECT_FALSE(item->isCheckable()) << command;
+        window.checkMenuItem(command, true);
+        EXPECT_FALSE(window.menuItemChecked(command)) << command << " took a mark";
+    }
+}
+
 TEST(MainWindow, EscapeBeepsAndEnterDoesNothingAndTheWindowStays) {
     ProgramFixture s;
     s.start();

@@ -331,8 +331,7 @@ int WidgetControls::rowSelected(int id) {
 void WidgetControls::checkMenuItem(int id, bool checked) {
     onWindowThread([&] {
         if (QAction* item = action(id)) {
-            item->setCheckable(true);
-            item->setChecked(checked);
+            item->setChecked(checked);  // a command, not checkable, stays unmarked
         } else if (auto* box = qobject_cast<QAbstractButton*>(widget(id))) {
             box->setChecked(checked);
         }
