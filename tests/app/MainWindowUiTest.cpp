@@ -3,16 +3,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdlib>
 #include <fstream>
 #include <future>
 #include <sstream>
 
 #include "app/CommandIds.h"
+#include "app/window/CAboutDlg.h"
 #include "app/window/CTarvikApp.h"
 #include "support/TempDir.h"
 
@@ -163,6 +171,45 @@ TEST(MainWindow, EscapeBeepsAndEnterDoesNothingAndTheWindowStays) {
     QApplication::processEvents();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.closing());
+    EXPECT_EQ(window.controls().beeps(), 1);
+    QWidget* queue = window.controls().widget(Id::QueueList);
+    QTest::keyClick(queue, Qt::Key_Escape);
+    EXPECT_EQ(window.controls().beeps(), 2) << "one beep; the key stops at the control";
+    QKeyEvent breakKey(QEvent::KeyPress, Qt::Key_Cancel, Qt::NoModifier);
+    QApplication::sendEvent(queue, &breakKey);
+    EXPECT_EQ(window.controls().beeps(), 3) << "Break beeps as Escape does";
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MainWindow, HasAMinimizeBoxACentredClockAndAChatListOfSeveralSelectedRows) {
+    ProgramFixture s;
+    s.start();
+    CTarvikDlg& window = s.program->window();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+    Controls& controls = s.controls();
+    controls.setText(Id::ClockText, "12/10/26\r\n01:00:00");
+    auto* clock = qobject_cast<QPlainTextEdit*>(window.controls().widget(Id::ClockText));
+    ASSERT_NE(clock, nullptr);
+    QTextLine line = clock->document()->firstBlock().layout()->lineAt(0);
+    ASSERT_TRUE(line.isValid());
+    EXPECT_GT(line.naturalTextRect().left(), 10.0) << "the date is centred, not at the left edge";
+
+    for (const char* name : {"alpha", "bravo", "charlie"}) controls.rowInsert(Id::ChatUserList, -1, {name, "", "7", ""});
+    auto* users = qobject_cast<QTreeWidget*>(window.controls().widget(Id::ChatUserList));
+    ASSERT_NE(users, nullptr);
+    QTest::mouseClick(users->viewport(), Qt::LeftButton, {}, users->visualItemRect(users->topLevelItem(2)).center());
+    QTest::mouseClick(users->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      users->visualItemRect(users->topLevelItem(1)).center());
+    EXPECT_EQ(users->selectedItems().size(), 2);
+    EXPECT_EQ(controls.rowSelected(Id::ChatUserList), 1) << "the first selected row";
+}
+
+TEST(MainWindow, TheAboutBoxIsSetInCourier) {
+    CAboutDlg about({"Comport is set to NULL"}, nullptr);
+    EXPECT_EQ(about.font().family(), "Courier");
+    EXPECT_TRUE(QFontInfo(about.font()).fixedPitch()) << "resolved to a fixed-pitch twin";
 }
 
 TEST(MainWindow, TheCloseQuestionAnsweredNoKeepsTheStationAndYesEndsIt) {
