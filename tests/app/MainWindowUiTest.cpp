@@ -7,12 +7,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <cstdlib>
 #include <fstream>
@@ -204,6 +206,24 @@ TEST(MainWindow, HasAMinimizeBoxACentredClockAndAChatListOfSeveralSelectedRows) 
                       users->visualItemRect(users->topLevelItem(1)).center());
     EXPECT_EQ(users->selectedItems().size(), 2);
     EXPECT_EQ(controls.rowSelected(Id::ChatUserList), 1) << "the first selected row";
+}
+
+TEST(MainWindow, TheMenuBarShowsEveryMenuAtTheWindowsSize) {
+    ProgramFixture s;
+    s.start();
+    auto* bar = s.program->window().findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QApplication::processEvents();
+    QList<QAction*> menus = bar->actions();
+    ASSERT_EQ(menus.last()->text(), "Help");
+    for (QAction* menu : menus) {
+        if (menu->isSeparator()) continue;
+        QRect place = bar->actionGeometry(menu);
+        EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString() << " is hidden";
+        EXPECT_LE(place.right(), bar->width()) << menu->text().toStdString();
+    }
+    auto* chevron = bar->findChild<QToolButton*>();
+    EXPECT_TRUE(chevron == nullptr || chevron->isHidden()) << "no menu behind a chevron";
 }
 
 TEST(MainWindow, TheAboutBoxIsSetInCourier) {

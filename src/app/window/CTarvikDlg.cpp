@@ -58,6 +58,9 @@ CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_u
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QMenuBar(this);
+    // Items as narrow as the station's own menu bar had them, so that all
+    // eleven menus fit the window's width without a chevron.
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 5px; }"));
     BuildMainMenu(bar, *controls_, [this](int id) { dispatch(id); });
     layout->setMenuBar(bar);
     auto* client = new QWidget(this);
