@@ -117,6 +117,12 @@ TEST(RTTYSchedule, ChoosingALineOrPressingEnterShowsTheFile) {
     EXPECT_EQ(w.viewText(), "Fair, light winds\n");
     EXPECT_EQ(box->count(), 2 + 36) << "Enter adds nothing to the file box";
 
+    w.control<QLineEdit>(Filter)->setText("*.wav");
+    box->showPopup();
+    EXPECT_EQ(box->currentText(), "$ ***** No Files Found *****") << "the box says so when no file matches";
+    EXPECT_EQ(box->count(), 36);
+    box->hidePopup();
+
     w.press(w.view(), Qt::Key_Down);
     EXPECT_TRUE(box->view()->isVisible()) << "Down opens the file box from any control";
     box->hidePopup();
