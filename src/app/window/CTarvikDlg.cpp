@@ -57,14 +57,16 @@ CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_u
     setFont(DialogFont());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    DialogUnits units(font());
     auto* bar = new QMenuBar(this);
-    // Items as narrow as the station's own menu bar had them, so that all
+    // Items as narrow as the station's own menu bar had them (three dialog
+    // units a side, so it holds for any size of the font), so that all
     // eleven menus fit the window's width without a chevron.
-    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 5px; }"));
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px %1px; }")
+                           .arg(units.horizontal(3)));
     BuildMainMenu(bar, *controls_, [this](int id) { dispatch(id); });
     layout->setMenuBar(bar);
     auto* client = new QWidget(this);
-    DialogUnits units(font());
     client->setFixedSize(units.horizontal(351), units.vertical(354));
     layout->addWidget(client);
     buildControls(client);
