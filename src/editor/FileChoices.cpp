@@ -8,6 +8,7 @@
 #include "platform/Controls.h"
 #include "platform/FolderListing.h"
 #include "transmit/ScriptCommandList.h"
+#include "transmit/TimeTag.h"
 
 namespace {
 
@@ -17,9 +18,10 @@ std::string sortKeyed(const FolderEntry& entry) {
     return std::to_string(key) + " " + entry.name;
 }
 
+// The second word: a name with a blank keeps only its first part, as listed.
 std::string withoutSortKey(const std::string& keyed) {
-    std::size_t blank = keyed.find(' ');
-    return blank == std::string::npos ? keyed : keyed.substr(blank + 1);
+    std::vector<std::string> words = SplitWords(keyed);
+    return words.size() > 1 ? words[1] : keyed;
 }
 
 }  // namespace
@@ -30,8 +32,8 @@ void FileChoices::RebuildFileChoices() {
     std::vector<FolderEntry> found = ListFolder(state_.KOVADataPath.get() + window_.text(Filter));
     bool byDate = window_.menuItemChecked(SortByDate);
     for (const FolderEntry& entry : found) {
-        // Folders (badwords, moderatedwords, ...) hold no text to send.
-        if (entry.name.empty() || entry.name[0] == '.' || entry.isFolder) continue;
+        // Folders that match are offered too, as the folder listing gives them.
+        if (entry.name.empty() || entry.name[0] == '.') continue;
         window_.listAdd(FileChoice, byDate ? sortKeyed(entry) : entry.name);
     }
     if (byDate) {

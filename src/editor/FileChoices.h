@@ -1,5 +1,5 @@
 #pragma once
-// The editor's file box: the data folder's files that match the Filter
+// The editor's file box: the data folder's entries that match the Filter
 // (newest first when Sort-By-Date is checked), then the script-command help
 // lines. Refilled when dropped down, after a list load, after a text is
 // saved, and by Insert with no name. Window thread.

@@ -1,6 +1,5 @@
 #include "editor/RTTYSchedule.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -77,10 +76,17 @@ RTTYSchedule::RTTYSchedule(ProgramState& state, EventLog& /*log: the editor writ
     editor_ = std::make_unique<ScheduleEditor>(state, *controls_, static_cast<EditorSurface&>(*this), clock);
     connectCommands();
     editor_->SetTitle();
-    qApp->installEventFilter(this);
+    watchKeys();
 }
 
-RTTYSchedule::~RTTYSchedule() { qApp->removeEventFilter(this); }
+RTTYSchedule::~RTTYSchedule() = default;
+
+// The window and each of its controls (their inner parts too); drop-down
+// lists opened later are windows of their own and keep their keys.
+void RTTYSchedule::watchKeys() {
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
 
 Controls& RTTYSchedule::controls() { return *controls_; }
 

@@ -49,6 +49,7 @@ private:
     void buildControls();
     QWidget* createControl(const ControlPlace& place);
     void connectCommands();
+    void watchKeys();
     void onButton(int id, void (ScheduleEditor::*command)());
     // Runs an editor command; list changes it makes are not the operator's choices.
     void run(const std::function<void()>& command);

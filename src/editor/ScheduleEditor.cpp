@@ -76,7 +76,7 @@ void ScheduleEditor::OnListChoice() {
 void ScheduleEditor::OnFileChoice() {
     std::string name = window_.text(FileChoice);
     if (name.empty()) return;
-    view_.LeaveEditing();
+    view_.LeaveEditingAtThisWidth();
     view_.ShowFile(name);
 }
 
@@ -93,29 +93,28 @@ bool ScheduleEditor::referenceTime(int reference, std::string& timeText) {
 
 void ScheduleEditor::OnInsert() {
     std::string name = window_.text(FileChoice);
-    if (name.empty()) {
+    int reference = std::max(selectedLine(), 0);
+    std::string timeText;
+    if (name.empty())
         choices_.RebuildFileChoices();
-    } else {
-        int reference = std::max(selectedLine(), 0);
-        std::string timeText;
-        std::optional<std::string> entry;
-        if (referenceTime(reference, timeText)) {
-            if (state_.autoTimeShown) {
-                std::optional<int64_t> tag = ParseTimeTag(timeText);
-                int64_t start = tag && *tag > 0 ? *tag : clock_.nowSeconds() + ScheduleList::kFirstEntryDelaySeconds;
-                entry = StartedEntry(static_cast<std::time_t>(start), name);
-            } else {
-                entry = TypedEntry(window_.text(Date), window_.text(Time), name);
-            }
-        }
-        if (entry) {
-            window_.listInsert(EntryList, reference, *entry);
-            window_.setText(FileChoice, "");
-        } else {
-            window_.beep();
-        }
-    }
+    else if (referenceTime(reference, timeText))  // a reference line of fewer words inserts nothing
+        insertBefore(reference, name, timeText);
     saveAndReloadWork();
+}
+
+void ScheduleEditor::insertBefore(int reference, const std::string& name, const std::string& timeText) {
+    std::optional<std::string> entry;
+    if (state_.autoTimeShown) {
+        std::optional<int64_t> tag = ParseTimeTag(timeText);
+        int64_t start = tag && *tag > 0 ? *tag : clock_.nowSeconds() + ScheduleList::kFirstEntryDelaySeconds;
+        entry = StartedEntry(static_cast<std::time_t>(start), name);
+    } else {
+        entry = TypedEntry(window_.text(Date), window_.text(Time), name);
+    }
+    // A Date or Time the schedule could not keep: the name stays for another try.
+    if (!entry) return window_.beep();
+    window_.listInsert(EntryList, reference, *entry);
+    window_.setText(FileChoice, "");
 }
 
 void ScheduleEditor::OnReplace() {

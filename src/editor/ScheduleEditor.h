@@ -49,6 +49,7 @@ private:
     // Insert's time text from Date and Time or the reference line; false when
     // the reference line lacks the three words an insertion needs.
     bool referenceTime(int reference, std::string& timeText);
+    void insertBefore(int reference, const std::string& name, const std::string& timeText);
     void saveAndReloadWork();
 
     ProgramState& state_;

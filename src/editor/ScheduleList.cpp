@@ -77,7 +77,7 @@ void ScheduleList::loadLine(const std::string& read, Reading& reading) {
     std::vector<std::string> words = SplitWords(line, 3);
     if (!words.empty()) noteListCommand(upperCase(words.size() == 3 ? words[2] : words[0]));
     state_.editorCharTime = ScheduleReader::CharTimeFor(state_.MODE, state_.editorBaud);
-    if (words.size() == 1) addUntimed(words[0], reading);
+    if (words.size() == 1) addUntimed(words[0], line, reading);
     else if (words.size() == 3) addTimed(line, words, reading);
 }
 
@@ -97,10 +97,12 @@ std::string ScheduleList::durationOf(long long size) const {
     return FormatDuration(static_cast<long long>(static_cast<float>(size) * state_.editorCharTime));
 }
 
-void ScheduleList::addUntimed(const std::string& name, Reading& reading) {
+// The size is that of the file named by the whole line, blanks and all: a
+// stray blank after the name shows the entry as missing.
+void ScheduleList::addUntimed(const std::string& name, const std::string& line, Reading& reading) {
     if (tooOld(reading.start, reading)) return;
     reading.start += static_cast<int64_t>(static_cast<float>(reading.previousSize) * state_.editorCharTime);
-    ListedName listed = MarkName(name, entrySize(name), false);
+    ListedName listed = MarkName(name, entrySize(line), false);
     reading.previousSize = listed.size;
     std::string duration = durationOf(listed.size);
     window_.listAdd(EditorId::EntryList,

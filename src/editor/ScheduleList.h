@@ -36,7 +36,7 @@ private:
 
     void loadLine(const std::string& line, Reading& reading);
     void noteListCommand(const std::string& name);
-    void addUntimed(const std::string& name, Reading& reading);
+    void addUntimed(const std::string& name, const std::string& line, Reading& reading);
     void addTimed(const std::string& line, const std::vector<std::string>& words, Reading& reading);
     std::string durationOf(long long size) const;
     bool tooOld(int64_t start, const Reading& reading) const { return start <= reading.now - kListedAgeSeconds; }

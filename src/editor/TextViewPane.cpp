@@ -18,6 +18,8 @@ using namespace EditorId;
 namespace {
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
+    // A folder (the file box offers them) opens here but cannot be read.
+    if (!IsReadableFile(path)) return false;
     std::ifstream in(ResolvePath(path), std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), {});
@@ -52,6 +54,10 @@ bool TextViewPane::ShowFile(const std::string& name) {
 
 void TextViewPane::setEditing(bool editing) {
     surface_.setViewEditable(editing);
+    showEditingWidth(editing);
+}
+
+void TextViewPane::showEditingWidth(bool editing) {
     surface_.setViewMargins(0, editing ? kEditingRightMargin : 0);
     surface_.setSliderPosition(editing ? kEditingSlider : kSliderMaximum);
 }
@@ -59,8 +65,13 @@ void TextViewPane::setEditing(bool editing) {
 void TextViewPane::OnEditToggled() { setEditing(window_.menuItemChecked(EditText)); }
 
 void TextViewPane::LeaveEditing() {
+    LeaveEditingAtThisWidth();
+    showEditingWidth(false);
+}
+
+void TextViewPane::LeaveEditingAtThisWidth() {
     window_.checkMenuItem(EditText, false);
-    setEditing(false);
+    surface_.setViewEditable(false);
 }
 
 void TextViewPane::OnApplyWidth() {

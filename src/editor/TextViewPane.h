@@ -27,8 +27,10 @@ public:
 
     // "Edit" clicked: editing on or off as the check box now says.
     void OnEditToggled();
-    // "Edit" unchecked and the view read-only again.
+    // "Edit" unchecked and the view read-only again at the full width.
     void LeaveEditing();
+    // The same, the margins and the slider left as they are.
+    void LeaveEditingAtThisWidth();
     // "R", and releasing the slider while editing.
     void OnApplyWidth();
     void OnSliderReleased();
@@ -39,6 +41,7 @@ public:
 
 private:
     void setEditing(bool editing);
+    void showEditingWidth(bool editing);
 
     const ProgramState& state_;
     Controls& window_;

@@ -49,6 +49,7 @@ public:
     virtual std::vector<std::string> row(int id, int index) = 0;
     virtual void rowInsert(int id, int index, const std::vector<std::string>& columns) = 0;
     virtual void rowDelete(int id, int index) = 0;
+    // The first selected row, or -1.
     virtual int rowSelected(int id) = 0;
 
     // Menu items by command id.

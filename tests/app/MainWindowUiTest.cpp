@@ -3,16 +3,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <cstdlib>
 #include <fstream>
 #include <future>
 #include <sstream>
 
 #include "app/CommandIds.h"
+#include "app/window/CAboutDlg.h"
 #include "app/window/CTarvikApp.h"
 #include "support/TempDir.h"
 
@@ -133,6 +143,27 @@ TEST(MainWindow, MenuItemsCarryTheStationsCheckMarks) {
     EXPECT_EQ(s.logMessages().back(), "Mode set to ASCII");
 }
 
+TEST(MainWindow, OnlyTogglesAndChoicesHaveACheckBox) {
+    ProgramFixture s;
+    s.start();
+    Controls& window = s.controls();
+    for (int toggle : {Id::Diddle, Id::Header, Id::AutoCwIdTimer, Id::Autostart, Id::NoTimer, Id::InternetLink,
+                       Id::RecipientFirst, Id::ModeCw, Id::Com8, Id::BaudLast, Id::TxLineDtrXmit, Id::DovetronTeletype,
+                       Id::SoundNone, Id::SoundCard4, Id::SendBreakSignal}) {
+        QAction* item = s.program->window().controls().action(toggle);
+        ASSERT_NE(item, nullptr) << toggle;
+        EXPECT_TRUE(item->isCheckable()) << toggle;
+    }
+    for (int command : {Id::AddFile, Id::ReloadQueue, Id::TarvikEditor, Id::EditInitializationFile, Id::SendCwIdNow,
+                        Id::SoundSetup, Id::SoundNote, Id::SendCwId, Id::ViewLog, Id::SystemAbout}) {
+        QAction* item = s.program->window().controls().action(command);
+        ASSERT_NE(item, nullptr) << command;
+        EXPECT_FALSE(item->isCheckable()) << command;
+        window.checkMenuItem(command, true);
+        EXPECT_FALSE(window.menuItemChecked(command)) << command << " took a mark";
+    }
+}
+
 TEST(MainWindow, EscapeBeepsAndEnterDoesNothingAndTheWindowStays) {
     ProgramFixture s;
     s.start();
@@ -142,6 +173,63 @@ TEST(MainWindow, EscapeBeepsAndEnterDoesNothingAndTheWindowStays) {
     QApplication::processEvents();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.closing());
+    EXPECT_EQ(window.controls().beeps(), 1);
+    QWidget* queue = window.controls().widget(Id::QueueList);
+    QTest::keyClick(queue, Qt::Key_Escape);
+    EXPECT_EQ(window.controls().beeps(), 2) << "one beep; the key stops at the control";
+    QKeyEvent breakKey(QEvent::KeyPress, Qt::Key_Cancel, Qt::NoModifier);
+    QApplication::sendEvent(queue, &breakKey);
+    EXPECT_EQ(window.controls().beeps(), 3) << "Break beeps as Escape does";
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MainWindow, HasAMinimizeBoxACentredClockAndAChatListOfSeveralSelectedRows) {
+    ProgramFixture s;
+    s.start();
+    CTarvikDlg& window = s.program->window();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+    Controls& controls = s.controls();
+    controls.setText(Id::ClockText, "12/10/26\r\n01:00:00");
+    auto* clock = qobject_cast<QPlainTextEdit*>(window.controls().widget(Id::ClockText));
+    ASSERT_NE(clock, nullptr);
+    QTextLine line = clock->document()->firstBlock().layout()->lineAt(0);
+    ASSERT_TRUE(line.isValid());
+    EXPECT_GT(line.naturalTextRect().left(), 10.0) << "the date is centred, not at the left edge";
+
+    for (const char* name : {"alpha", "bravo", "charlie"}) controls.rowInsert(Id::ChatUserList, -1, {name, "", "7", ""});
+    auto* users = qobject_cast<QTreeWidget*>(window.controls().widget(Id::ChatUserList));
+    ASSERT_NE(users, nullptr);
+    QTest::mouseClick(users->viewport(), Qt::LeftButton, {}, users->visualItemRect(users->topLevelItem(2)).center());
+    QTest::mouseClick(users->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      users->visualItemRect(users->topLevelItem(1)).center());
+    EXPECT_EQ(users->selectedItems().size(), 2);
+    EXPECT_EQ(controls.rowSelected(Id::ChatUserList), 1) << "the first selected row";
+}
+
+TEST(MainWindow, TheMenuBarShowsEveryMenuAtTheWindowsSize) {
+    ProgramFixture s;
+    s.start();
+    auto* bar = s.program->window().findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QApplication::processEvents();
+    QList<QAction*> menus = bar->actions();
+    ASSERT_EQ(menus.last()->text(), "Help");
+    for (QAction* menu : menus) {
+        if (menu->isSeparator()) continue;
+        QRect place = bar->actionGeometry(menu);
+        EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString() << " is hidden";
+        EXPECT_LE(place.right(), bar->width()) << menu->text().toStdString();
+    }
+    auto* chevron = bar->findChild<QToolButton*>();
+    EXPECT_TRUE(chevron == nullptr || chevron->isHidden()) << "no menu behind a chevron";
+}
+
+TEST(MainWindow, TheAboutBoxIsSetInCourier) {
+    CAboutDlg about({"Comport is set to NULL"}, nullptr);
+    EXPECT_EQ(about.font().family(), "Courier");
+    EXPECT_TRUE(QFontInfo(about.font()).fixedPitch()) << "resolved to a fixed-pitch twin";
 }
 
 TEST(MainWindow, TheCloseQuestionAnsweredNoKeepsTheStationAndYesEndsIt) {

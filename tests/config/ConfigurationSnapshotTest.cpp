@@ -80,6 +80,42 @@ TEST(ConfigurationSnapshot, ARestoreGivesBackTheFieldsAndLogsTheLines) {
     EXPECT_EQ(lines.back(), std::string(76, '-'));
 }
 
+TEST(ConfigurationSnapshot, EverySavedSettingComesBackFromItsOwnLine) {
+    auto numbers = [](ProgramState& p) {
+        return std::vector<Int*>{&p.TxLine, &p.MODE, &p.DATABITS, &p.timerTick, &p.morseTick, &p.CWTimer,
+                                 &p.scheduleEnable, &p.headerEnable, &p.KOVAAutoStart, &p.KOVASchedulerStartEnabled,
+                                 &p.diddleEnable, &p.transmitOn, &p.sendBreakSignal, &p.checkNoTimer, &p.cwTimerCheck,
+                                 &p.KOVAAutoLine72, &p.KOVAUseSubjectFileName, &p.SMTP_Port_Number1,
+                                 &p.SMTP_Port_Number2, &p.KOVATelnetPortNumber};
+    };
+    SnapshotFixture s;
+    ProgramState& state = s.state;
+    int value = 100;
+    for (Int* field : numbers(state)) *field = ++value;
+    state.m_CommPort = "COM7";
+    state.BAUD = 110.0f;
+    state.markTone = 1300.25;
+    state.spaceTone = 1470.75;
+    state.ipAddress = "127.0.0.2";
+    state.ipPort = "8080";
+    state.ipAuthentication = "secret";
+    state.KOVAEmailAddress = "PODIUM@";
+    s.snapshot.Save();
+
+    ProgramState restored;  // at its defaults, filled from the same file
+    ConfigurationSnapshot(restored, s.station.log, s.window, s.station.soundMenu, {}).RestoreAtStartUp();
+    value = 100;
+    for (Int* field : numbers(restored)) EXPECT_EQ(*field, ++value);
+    EXPECT_EQ(restored.m_CommPort, "COM7");
+    EXPECT_FLOAT_EQ(restored.BAUD, 110.0f);
+    EXPECT_DOUBLE_EQ(restored.markTone, 1300.25);
+    EXPECT_DOUBLE_EQ(restored.spaceTone, 1470.75);
+    EXPECT_EQ(restored.ipAddress, "127.0.0.2");
+    EXPECT_EQ(restored.ipPort, "8080");
+    EXPECT_EQ(restored.ipAuthentication, "secret");
+    EXPECT_EQ(restored.KOVAEmailAddress, "PODIUM@");
+}
+
 TEST(ConfigurationSnapshot, SessionFlagsAreReadButNotApplied) {
     SnapshotFixture s;
     s.state.localLock = 1;

@@ -116,6 +116,15 @@ TEST(RTTYSchedule, ChoosingALineOrPressingEnterShowsTheFile) {
     w.press(box, Qt::Key_Return);
     EXPECT_EQ(w.viewText(), "Fair, light winds\n");
     EXPECT_EQ(box->count(), 2 + 36) << "Enter adds nothing to the file box";
+    box->setEditText("NEWS.TXT");
+    w.press(box->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(w.viewText(), "QST de N0CALL: the news at noon\n") << "the box's own edit field is watched too";
+
+    w.control<QLineEdit>(Filter)->setText("*.wav");
+    box->showPopup();
+    EXPECT_EQ(box->currentText(), "$ ***** No Files Found *****") << "the box says so when no file matches";
+    EXPECT_EQ(box->count(), 36);
+    box->hidePopup();
 
     w.press(w.view(), Qt::Key_Down);
     EXPECT_TRUE(box->view()->isVisible()) << "Down opens the file box from any control";

@@ -74,6 +74,19 @@ TEST(ScheduleEditor, InsertRefusesADateOrTimeTheScheduleCouldNotKeep) {
     }
 }
 
+TEST(ScheduleEditor, InsertBeforeALineOfFewerThanThreeWordsInsertsNothingWithoutABeep) {
+    EditorFixture f;
+    f.writeData("tiny.txt", "ab");
+    f.writeSchedule("tiny.txt\r\n");
+    f.open();
+    ASSERT_THAT(f.entries(), ElementsAre(StartsWith("                      tiny.txt ")));
+    f.select(0);
+    f.type("", "", "NEWS.TXT");
+    f.editor.OnInsert();
+    EXPECT_EQ(f.workCopy(), "tiny.txt\r\n") << "a size without a duration: two words";
+    EXPECT_EQ(f.window.beeps(), 0);
+}
+
 TEST(ScheduleEditor, AnEmptyListTakesAnInsertionAsItsFirstLine) {
     for (bool autoTime : {false, true}) {
         EditorFixture f;
@@ -181,6 +194,27 @@ TEST(ScheduleEditor, ChoosingALineFillsTheFieldsAndShowsItsFile) {
     f.editor.OnListChoice();
     EXPECT_EQ(f.window.text(Date), "kept");
     EXPECT_EQ(f.window.text(FileChoice), "WX.TXT");
+}
+
+TEST(ScheduleEditor, ChoosingAFileLeavesTheViewsWidthAsItWas) {
+    NewsAndWeather f;
+    f.window.checkMenuItem(EditText, true);
+    f.editor.textView().OnEditToggled();
+    f.surface.slider = 300;
+    f.editor.textView().OnApplyWidth();
+    ASSERT_EQ(f.surface.rightMargin, 200);
+    f.window.setText(FileChoice, "WX.TXT");
+    f.editor.OnFileChoice();
+    EXPECT_EQ(f.surface.viewBytes, std::string(500, 'w'));
+    EXPECT_FALSE(f.window.menuItemChecked(EditText));
+    EXPECT_FALSE(f.surface.viewEditable);
+    EXPECT_EQ(f.surface.rightMargin, 200);
+    EXPECT_EQ(f.surface.slider, 300);
+
+    f.select(0);
+    f.editor.OnListChoice();
+    EXPECT_EQ(f.surface.rightMargin, 0) << "a list line returns the view to its full width";
+    EXPECT_EQ(f.surface.slider, 500);
 }
 
 TEST(ScheduleEditor, EnterShowsTheNamedFileOrBeeps) {

@@ -108,11 +108,13 @@ TEST(ScheduleList, EntriesOlderThanTwoDaysAndBrokenLinesAreDroppedOnSave) {
 TEST(ScheduleList, AMissingFileShowsNoSizeWhateverTheEntryBefore) {
     EditorFixture f;
     f.writeData("NEWS.TXT", std::string(1000, 'n'));
-    f.writeSchedule("12/10/2026 08:00:00 NEWS.TXT\r\n12/10/2026 09:00:00 gone.txt\r\n");
+    // An untimed entry is sized by its whole line: a blank after the name names another file.
+    f.writeSchedule("12/10/2026 08:00:00 NEWS.TXT\r\n12/10/2026 09:00:00 gone.txt\r\nNEWS.TXT \r\n");
     f.open();
     EXPECT_THAT(f.entries(),
                 ElementsAre("12/10/2026  08:00:00t NEWS.TXT                                   1000      2:45",
-                            "12/10/2026  09:00:00t gone.txt              ???                     0          "));
+                            "12/10/2026  09:00:00t gone.txt              ???                     0          ",
+                            StartsWith("                      NEWS.TXT                            ???       0")));
 }
 
 TEST(ScheduleList, AutoTimeOnAndOffLeavesTheSavedListAsItWas) {

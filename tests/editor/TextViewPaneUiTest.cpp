@@ -40,6 +40,9 @@ TEST(TextViewPane, ShowFileGivesTheFileItsSendingTimeAndShowsItWhole) {
     EXPECT_TRUE(f.editor.textView().ShowFile("gone.txt"));
     EXPECT_EQ(f.surface.viewBytes, "[PrintFile :Cannot open gone.txt input file.]");
     EXPECT_EQ(f.window.text(Duration), "");
+    ::mkdir("data/folder.txt", 0777);
+    EXPECT_TRUE(f.editor.textView().ShowFile("folder.txt")) << "a folder the file box offers shows no text";
+    EXPECT_EQ(f.surface.viewBytes, "[PrintFile :Cannot open folder.txt input file.]");
 }
 
 TEST(TextViewPane, EditRAndClearSetMarginsSliderAndEditing) {
@@ -106,27 +109,32 @@ TEST(TextViewPane, ASaveThatFailsSaysSoAndKeepsTheText) {
 TEST(FileChoices, DataFilesSortedThenTheScriptCommands) {
     EditorFixture f;
     f.state.cwIdScriptLine = "$CWID     // DE N0CALL";
-    for (const char* name : {"b.txt", "A.TXT", "c.TXT", ".hidden.txt", "notes.doc"}) f.writeData(name, "x");
+    for (const char* name : {"b.txt", "A.TXT", "c.TXT", ".hidden.txt", "notes.doc", "two words.txt"}) f.writeData(name, "x");
     ::mkdir("data/folder.txt", 0777);
     f.window.setText(Filter, "*.txt");
     FileChoices(f.state, f.window).RebuildFileChoices();
     std::vector<std::string> all = f.window.list(FileChoice);
-    ASSERT_THAT(all, SizeIs(3 + 36));
-    EXPECT_THAT(fileNames(f.window), ElementsAre("A.TXT", "b.txt", "c.TXT"));
-    EXPECT_EQ(all[3], "$-- --------------------------------------");
-    EXPECT_EQ(all[3 + 12], "$CWID     // DE N0CALL");
+    ASSERT_THAT(all, SizeIs(5 + 36));
+    EXPECT_THAT(fileNames(f.window), ElementsAre("A.TXT", "b.txt", "c.TXT", "folder.txt", "two words.txt"))
+        << "folders that match are offered too";
+    EXPECT_EQ(all[5], "$-- --------------------------------------");
+    EXPECT_EQ(all[5 + 12], "$CWID     // DE N0CALL");
     EXPECT_EQ(all.back(), "$F1900    // PSK Freq = 1900");
 
     f.window.checkMenuItem(SortByDate, true);
     setModified("data/A.TXT", 1700000000);
     setModified("data/b.txt", 1800000000);
     setModified("data/c.TXT", 1750000000);
+    setModified("data/folder.txt", 1720000000);
+    setModified("data/two words.txt", 1600000000);
     FileChoices(f.state, f.window).RebuildFileChoices();
-    EXPECT_THAT(fileNames(f.window), ElementsAre("b.txt", "c.TXT", "A.TXT"));
+    EXPECT_THAT(fileNames(f.window), ElementsAre("b.txt", "c.TXT", "folder.txt", "A.TXT", "two"))
+        << "sorted by date, each entry keeps only the name's first word";
 
     f.window.setText(FileChoice, "typed");
     f.window.setText(Filter, "*.wav");
     FileChoices(f.state, f.window).RebuildFileChoices();
     EXPECT_THAT(f.window.list(FileChoice), SizeIs(36));
+    EXPECT_EQ(f.window.text(FileChoice), "$ ***** No Files Found *****");
     EXPECT_EQ(f.window.text(FileChoice), "$ ***** No Files Found *****");
 }

@@ -10,7 +10,10 @@
 
 CAboutDlg::CAboutDlg(const std::vector<std::string>& statusLines, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Tarvik"));
-    setFont(QFont(QStringLiteral("Courier New"), 9));
+    // Courier, which fontconfig resolves to a metric twin.
+    QFont courier(QStringLiteral("Courier"), 9);
+    courier.setStyleHint(QFont::TypeWriter);
+    setFont(courier);
     DialogUnits units(font());
     setFixedSize(units.horizontal(219), units.vertical(274));
     auto* icon = new QLabel(this);

@@ -12,6 +12,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,20 +49,28 @@ QFont DialogFont() {
 }
 
 CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_unique<WidgetControls>(this)) {
+    // A system menu and a minimize box, no maximize box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Tarvik "));
     setWindowIcon(StationIcon());
     setFont(DialogFont());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    DialogUnits units(font());
     auto* bar = new QMenuBar(this);
+    // Items as narrow as the station's own menu bar had them (three dialog
+    // units a side, so it holds for any size of the font), so that all
+    // eleven menus fit the window's width without a chevron.
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px %1px; }")
+                           .arg(units.horizontal(3)));
     BuildMainMenu(bar, *controls_, [this](int id) { dispatch(id); });
     layout->setMenuBar(bar);
     auto* client = new QWidget(this);
-    DialogUnits units(font());
     client->setFixedSize(units.horizontal(351), units.vertical(354));
     layout->addWidget(client);
     buildControls(client);
-    watchDoubleClicks(this);
+    watchControls();
 }
 
 CTarvikDlg::~CTarvikDlg() = default;
@@ -109,6 +119,7 @@ void CTarvikDlg::buildControls(QWidget* client) {
     auto* users = new QTreeWidget(client);
     users->setHeaderLabels({"Chat User", "Login Time", "PID", "IP Address"});
     users->setRootIsDecorated(false);
+    users->setSelectionMode(QAbstractItemView::ExtendedSelection);
     int widths[] = {120, 140, 60, 130};
     for (int column = 0; column < 4; ++column) users->setColumnWidth(column, widths[column]);
     place(users, Id::ChatUserList, 48, 106, 135, 56);
@@ -138,6 +149,9 @@ void CTarvikDlg::buildControls(QWidget* client) {
     auto* clock = new QPlainTextEdit(client);
     clock->setReadOnly(true);
     clock->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QTextOption centred = clock->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    clock->document()->setDefaultTextOption(centred);
     place(clock, Id::ClockText, 216, 166, 57, 18);
     auto* name = new QLineEdit(client);
     name->setReadOnly(true);
@@ -153,15 +167,34 @@ void CTarvikDlg::buildControls(QWidget* client) {
     place(log, Id::LogList, 6, 289, 338, 56);
 }
 
-void CTarvikDlg::watchDoubleClicks(QWidget* root) {
-    for (QWidget* child : root->findChildren<QWidget*>()) child->installEventFilter(this);
+void CTarvikDlg::watchControls() {
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+bool CTarvikDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) return cancelKeyTaken(watched, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::MouseButtonDblClick && watched != this)
+        return doubleClickTaken(watched, static_cast<QMouseEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+// Escape and Break beep and go to the control with the focus only: the
+// window never sees them, so neither closes it.
+bool CTarvikDlg::cancelKeyTaken(QObject* watched, QKeyEvent* key) {
+    auto* control = static_cast<QWidget*>(watched);
+    // Open menus and drop-down lists are windows of their own and keep their Escape.
+    if ((key->key() != Qt::Key_Escape && key->key() != Qt::Key_Cancel) || control->window() != this) return false;
+    controls_->beep();
+    if (watched != this) watched->event(key);
+    key->accept();  // an ignored key would travel on to the parents
+    return true;
 }
 
 // A double click anywhere while the file box holds text adds that file; on
 // the queue it opens the entry's file, on the file box it adds.
-bool CTarvikDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseButtonDblClick) return QDialog::eventFilter(watched, event);
-    if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
+bool CTarvikDlg::doubleClickTaken(QObject* watched, QMouseEvent* click) {
+    if (click->button() != Qt::LeftButton) return false;
     if (!fileBox_->currentText().isEmpty() || watched == fileBox_ || fileBox_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
         dispatch(Id::AddFile);
         return true;
@@ -181,8 +214,8 @@ void CTarvikDlg::dispatch(int id) {
     finishCloseWhenUnwound();
 }
 
-// Escape (and Break) beeps and closes nothing.
-void CTarvikDlg::reject() { controls_->beep(); }
+// The key filter takes Escape first; the window closes only through closeEvent.
+void CTarvikDlg::reject() {}
 
 void CTarvikDlg::closeEvent(QCloseEvent* event) {
     if (closeAllowed_) {

@@ -14,7 +14,9 @@
 
 class CommandTable;
 class QComboBox;
+class QKeyEvent;
 class QListWidget;
+class QMouseEvent;
 
 class CTarvikDlg : public QDialog {
 public:
@@ -40,7 +42,9 @@ protected:
 
 private:
     void buildControls(QWidget* client);
-    void watchDoubleClicks(QWidget* root);
+    void watchControls();
+    bool cancelKeyTaken(QObject* watched, QKeyEvent* key);
+    bool doubleClickTaken(QObject* watched, QMouseEvent* click);
     void finishCloseWhenUnwound();
 
     std::unique_ptr<WidgetControls> controls_;

@@ -330,17 +330,18 @@ void WidgetControls::rowDelete(int id, int index) {
 
 int WidgetControls::rowSelected(int id) {
     return onWindowThreadReturning<int>([&] {
+        // Several rows may be selected: the first of them.
         auto* rows = qobject_cast<QTreeWidget*>(widget(id));
-        QTreeWidgetItem* item = rows ? rows->currentItem() : nullptr;
-        return item && item->isSelected() ? rows->indexOfTopLevelItem(item) : -1;
+        for (int row = 0; rows && row < rows->topLevelItemCount(); ++row)
+            if (rows->topLevelItem(row)->isSelected()) return row;
+        return -1;
     });
 }
 
 void WidgetControls::checkMenuItem(int id, bool checked) {
     onWindowThread([&] {
         if (QAction* item = action(id)) {
-            item->setCheckable(true);
-            item->setChecked(checked);
+            item->setChecked(checked);  // a command, not checkable, stays unmarked
         } else if (auto* box = qobject_cast<QAbstractButton*>(widget(id))) {
             box->setChecked(checked);
         }
@@ -399,5 +400,6 @@ MessageAnswer WidgetControls::messageBox(const std::string& text, const std::str
 }
 
 void WidgetControls::beep() {
+    ++beeps_;
     onWindowThread([] { QApplication::beep(); });
 }

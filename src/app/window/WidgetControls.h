@@ -7,6 +7,7 @@
 // standard error with their default answer.
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -65,6 +66,8 @@ public:
     MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                              MessageIcon icon) override;
     void beep() override;
+    // Beeps so far: what the window tests hear without a speaker.
+    int beeps() const { return beeps_; }
 
     // True under the offscreen platform: nobody can answer a box.
     static bool Headless();
@@ -92,4 +95,5 @@ private:
     std::map<int, std::vector<int>> bytePositions_;
     MessageAnswer headlessAnswer_ = MessageAnswer::Ok;
     bool answerScripted_ = false;
+    std::atomic<int> beeps_ = 0;
 };
