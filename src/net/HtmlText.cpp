@@ -53,22 +53,8 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
-std::string latin1Of(char32_t point) {
-    if (point == 0 || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return "?";
-    if (point == kNoBreakSpace) return " ";
-    if (point <= 0xFF) return std::string(1, static_cast<char>(point));
-    std::string utf8;
-    if (point < 0x800) {
-        utf8 = {static_cast<char>(0xC0 | (point >> 6)), static_cast<char>(0x80 | (point & 0x3F))};
-    } else if (point < 0x10000) {
-        utf8 = {static_cast<char>(0xE0 | (point >> 12)), static_cast<char>(0x80 | ((point >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (point & 0x3F))};
-    } else {
-        utf8 = {static_cast<char>(0xF0 | (point >> 18)), static_cast<char>(0x80 | ((point >> 12) & 0x3F)),
-                static_cast<char>(0x80 | ((point >> 6) & 0x3F)), static_cast<char>(0x80 | (point & 0x3F))};
-    }
-    return Latin1FromCharset(utf8, "UTF-8");
-}
+// A non-breaking space is shown as a blank.
+std::string latin1Of(char32_t point) { return point == kNoBreakSpace ? " " : Latin1FromCodePoint(point); }
 
 // The entity at `html` (which starts with '&') and its length; nothing when
 // it is none the station knows, and the '&' stands as written.

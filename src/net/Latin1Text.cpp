@@ -128,6 +128,12 @@ std::string Latin1FromCharset(std::string_view bytes, std::string_view charset) 
     return std::string(bytes);
 }
 
+std::string Latin1FromCodePoint(char32_t point) {
+    if (point == 0 || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return "?";
+    if (point <= 0xFF) return std::string(1, static_cast<char>(point));
+    return toLatin1(icu::UnicodeString(static_cast<UChar32>(point)));
+}
+
 std::string AsciiTransliteration(std::string_view latin1) {
     icu::UnicodeString text;
     for (char c : latin1) text.append(static_cast<UChar32>(static_cast<unsigned char>(c)));
@@ -146,8 +152,7 @@ std::string Utf8InputDecoder::feed(std::string_view bytes) {
             latin1 += pending_[at++];
             continue;
         }
-        if (point <= 0xFF) latin1 += static_cast<char>(point);
-        else latin1 += toLatin1(icu::UnicodeString(static_cast<UChar32>(point)));
+        latin1 += Latin1FromCodePoint(point);
         at += static_cast<std::size_t>(length);
     }
     pending_.erase(0, at);

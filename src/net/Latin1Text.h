@@ -16,6 +16,10 @@ std::string Latin1FromCharset(std::string_view bytes, std::string_view charset);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// One Unicode character: its Latin-1 byte, or its transliteration; '?' for
+// what is no character (0, surrogates, beyond U+10FFFF).
+std::string Latin1FromCodePoint(char32_t point);
+
 // Latin-1 text transliterated to printable ASCII the German way ("Grüße aus
 // Köln" gives "Gruesse aus Koeln"), for names a file system takes.
 std::string AsciiTransliteration(std::string_view latin1);

@@ -48,20 +48,25 @@ int SessionSocket::WaitReceive(char* buffer, int size) {
 
 int SessionSocket::WaitReceiveBefore(char* buffer, int size, Deadline end) {
     bool timedOut = false;
-    return receiveWithin(buffer, size, std::min(limits_.receiveWait, milliseconds(remainingMs(end))), timedOut);
+    return receiveBefore(buffer, size, end, timedOut);
 }
 
 int SessionSocket::WaitReceiveSmtp(char* buffer, int size) {
-    milliseconds limit = std::min(limits_.receiveWait, milliseconds(remainingMs(sessionEnd_)));
-    // Past the session's end nothing more is taken: a client that pipelines
-    // always has bytes waiting, and a poll without time still reports them.
-    bool timedOut = Steady::now() >= sessionEnd_;
-    int received = timedOut ? 0 : receiveWithin(buffer, size, limit, timedOut);
+    bool timedOut = false;
+    int received = receiveBefore(buffer, size, sessionEnd_, timedOut);
     if (timedOut) {
         send(kTimeoutReply);
         close();
     }
     return received;
+}
+
+// Past `end` nothing more is taken: a client that sends without pause always
+// has bytes waiting, and a poll without time still reports them.
+int SessionSocket::receiveBefore(char* buffer, int size, Deadline end, bool& timedOut) {
+    timedOut = Steady::now() >= end;
+    if (timedOut) return 0;
+    return receiveWithin(buffer, size, std::min(limits_.receiveWait, milliseconds(remainingMs(end))), timedOut);
 }
 
 int SessionSocket::receiveWithin(char* buffer, int size, milliseconds limit, bool& timedOut) {

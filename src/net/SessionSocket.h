@@ -33,7 +33,7 @@ public:
     int PollReceive(char* buffer, int size);
     // Readable within the receive limit (60 s).
     int WaitReceive(char* buffer, int size);
-    // As WaitReceive, but no later than `end`.
+    // As WaitReceive, but no later than `end`, and nothing once it has passed.
     int WaitReceiveBefore(char* buffer, int size, Deadline end);
     // As WaitReceive, but bounded by the SMTP session's end as well; when the
     // time runs out the client is told so ("552 ...") and the socket closed.
@@ -51,6 +51,7 @@ public:
     static constexpr const char* kTimeoutReply = "552 Requested mail action aborted: exceeded timeout\r\n";
 
 private:
+    int receiveBefore(char* buffer, int size, Deadline end, bool& timedOut);
     int receiveWithin(char* buffer, int size, std::chrono::milliseconds limit, bool& timedOut);
 
     int socket_;

@@ -89,10 +89,7 @@ bool TelnetSession::loginFailed() {
 }
 
 // A client that keeps sending is cut off at the login's end just the same.
-int TelnetSession::receiveLogin(char* buffer) {
-    if (SessionSocket::Deadline::clock::now() >= loginEnd_) return 0;
-    return socket_.WaitReceiveBefore(buffer, kLoginChunk, loginEnd_);
-}
+int TelnetSession::receiveLogin(char* buffer) { return socket_.WaitReceiveBefore(buffer, kLoginChunk, loginEnd_); }
 
 void TelnetSession::showLine(bool waitWritable) {
     while (readIndex_ != p_.state.txHistory.index()) {
