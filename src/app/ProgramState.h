@@ -98,6 +98,11 @@ struct ProgramState {
     SharedText<48> spacedCallSign{""};
     // Empty: the admin session asks for no password.
     SharedText<256> KOVAAdminPassword{""};
+    // The browser's service: its port (0: off), the one address it listens
+    // on, and its password (empty: loopback only, no password asked).
+    Int KOVAWebPort{8073};
+    SharedText<64> KOVAWebAddress{"127.0.0.1"};
+    SharedText<256> KOVAWebPassword{""};
     WordList badWords;
     WordList moderatedWords;
     WordList autoModeratedWords;

@@ -163,6 +163,10 @@ void InitializationFile::readNumberKeys(const std::string& line) {
         state_.KOVAMaxDataMB = *megabytes;
         log_.writef("INIT KOVAMaxDataMB set to %d", state_.KOVAMaxDataMB.load());
     }
+    if (std::optional<int> port = numberKey(line, "KOVAWEBPORT")) {
+        state_.KOVAWebPort = *port;
+        log_.writef("INIT KOVAWebPort set to %d", state_.KOVAWebPort.load());
+    }
     if (std::optional<int> useSubject = numberKey(line, "KOVAUSESUBJECTFILENAME")) {
         state_.KOVAUseSubjectFileName = *useSubject;
         log_.write(state_.KOVAUseSubjectFileName ? "INIT KOVAUseSubjectFileName - Filename used for filenames"
@@ -198,6 +202,12 @@ void InitializationFile::readTextKeys(const std::string& line) {
             log_.writef("INIT KOVAListenAddress set to \"%s\"", state_.KOVAListenAddress.get().c_str());
         }
     }
+    if (has(line, "KOVAWEBADDRESS=")) {
+        if (auto value = IniQuoted(line)) {
+            state_.KOVAWebAddress = *value;
+            log_.writef("INIT KOVAWebAddress set to \"%s\"", state_.KOVAWebAddress.get().c_str());
+        }
+    }
     if (has(line, "KOVADATAPATH=")) {
         if (auto value = IniQuoted(line)) {
             if (value->size() > kLongestDataPath) {
@@ -216,18 +226,25 @@ void InitializationFile::readTextKeys(const std::string& line) {
         if (auto value = IniQuoted(line)) setTxLine(IniUpperCase(*value));
     }
     if (has(line, "KOVAADMINPASSWORD=")) {
-        if (auto value = IniQuoted(line)) setAdminPassword(*value);
+        if (auto value = IniQuoted(line))
+            setPassword(state_.KOVAAdminPassword, "KOVAAdminPassword", *value,
+                        "the ADMIN session asks for no password", "the ADMIN session asks for it after the user name");
+    }
+    if (has(line, "KOVAWEBPASSWORD=")) {
+        if (auto value = IniQuoted(line))
+            setPassword(state_.KOVAWebPassword, "KOVAWebPassword", *value, "the web service serves loopback only",
+                        "every web request must give it");
     }
 }
 
 // Kept as written, case and all; the log never shows it.
-void InitializationFile::setAdminPassword(const std::string& value) {
-    const std::size_t longest = state_.KOVAAdminPassword.capacity - 1;
+void InitializationFile::setPassword(SharedText<256>& field, const char* key, const std::string& value,
+                                     const char* whenEmpty, const char* whenSet) {
+    const std::size_t longest = field.capacity - 1;
     if (value.size() > longest)
-        log_.writef("KOVAAdminPassword is longer than %zu characters and is cut to its first %zu", longest, longest);
-    state_.KOVAAdminPassword = value;
-    log_.write(value.empty() ? "KOVAAdminPassword empty: the ADMIN session asks for no password"
-                             : "KOVAAdminPassword set: the ADMIN session asks for it after the user name");
+        log_.writef("%s is longer than %zu characters and is cut to its first %zu", key, longest, longest);
+    field = value;
+    log_.writef("%s %s: %s", key, value.empty() ? "empty" : "set", value.empty() ? whenEmpty : whenSet);
 }
 
 void InitializationFile::readAlwaysKeys(const std::string& line, Lists& lists) {

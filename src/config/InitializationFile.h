@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/SharedText.h"
+
 class EventLog;
 struct ProgramState;
 
@@ -46,7 +48,8 @@ private:
     void addWord(WordCollector& list, const std::string& line);
     void setAutoLine(int value);
     void setTxLine(const std::string& value);
-    void setAdminPassword(const std::string& value);
+    void setPassword(SharedText<256>& field, const char* key, const std::string& value, const char* whenEmpty,
+                     const char* whenSet);
 
     ProgramState& state_;
     EventLog& log_;

@@ -1,8 +1,6 @@
 #include "net/MessageStore.h"
 
-#include <fcntl.h>
 #include <glob.h>
-#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,28 +11,19 @@
 
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
-#include "net/Latin1Text.h"
 #include "net/MessageComposer.h"
 #include "net/MessageQueueing.h"
 #include "net/MessageScreening.h"
 #include "net/MimeMessage.h"
 #include "net/SessionSocket.h"
 #include "net/SmtpDataDecoder.h"
-#include "net/SubjectToFileName.h"
 #include "net/WindowThreadCall.h"
 #include "platform/FileSystem.h"
-#include "platform/PathMap.h"
 #include "platform/TextFile.h"
 
 namespace {
 
 constexpr int kChunkBytes = 512;
-// Only a subject name longer than this replaces the date-time name.
-constexpr std::size_t kShortestSubjectName = 3;
-// Two transfers that start in the same millisecond: the later one moves on.
-constexpr int kNameAttempts = 1000;
-// Files the station frames or keys every transmission with; a message never takes their place.
-constexpr const char* kStationFiles[] = {"header.txt", "footer.txt", "cwid.txt", "RYRYRYRY.txt", "thefox.txt"};
 
 enum SpoolOutcome { kEndSeen = 1 };
 
@@ -80,37 +69,11 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool isStationFile(const std::string& name) {
-    for (const char* own : kStationFiles)
-        if (::strcasecmp(own, name.c_str()) == 0) return true;
-    return false;
-}
-
-// Creates the file only if no file of that name exists, so a name is never taken twice.
-bool claimName(const std::string& path) {
-    int fd = ::open(ResolvePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
 }  // namespace
-
-std::string MessageStore::DateTimeName(Clock::TimePoint at) {
-    std::time_t seconds = std::chrono::system_clock::to_time_t(at);
-    long long millis = std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
-    if (millis < 0) millis += 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char name[64];
-    std::snprintf(name, sizeof name, "E_%04d%02d%02d_%02d%02d%02d.%03lld.txt", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
-    return name;
-}
 
 int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     Clock::TimePoint started = p_.clock.now();
-    name = DateTimeName(started);
+    name = MessageFiles::DateTimeName(started);
     std::string path = p_.state.KOVADataPath.get() + name;
 
     SpoolFile spoolFile;
@@ -137,7 +100,7 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     received.clear();
     for (const std::string& part : mail.dropped) p_.log.writef("StoreDataMessage : attachment %s not aired", part.c_str());
     ComposedMessage composed = ComposeMessageFile(mail.text, p_.state.KOVAAutoLine72);
-    if (!writeMessageFile(started, composed.text, path, name)) return StoreResult::NoStorage;
+    if (!files_.WriteNew(started, composed.text, path, name)) return StoreResult::NoStorage;
 
     std::lock_guard<std::mutex> oneAtATime(routeLock_);
     return nameScreenAndRoute(path, name, composed.subject);
@@ -196,37 +159,11 @@ int MessageStore::spool(SessionSocket& socket, int spoolFile) {
     }
 }
 
-// A file that could not be written whole is removed: what is on disk is complete.
-bool MessageStore::writeMessageFile(Clock::TimePoint started, const std::string& text, std::string& path,
-                                    std::string& name) {
-    const std::string dataPath = p_.state.KOVADataPath.get();
-    bool claimed = false;
-    for (int attempt = 0; attempt < kNameAttempts && !claimed; ++attempt) {
-        name = DateTimeName(started + std::chrono::milliseconds(attempt));
-        path = dataPath + name;
-        claimed = claimName(path);
-        if (!claimed && errno != EEXIST) break;
-    }
-    TextFileWriter file;
-    if (!claimed || !file.open(path, TextFileWriter::Mode::Truncate)) {
-        p_.log.writef("Unable to write %s output file", path.c_str());
-        if (claimed) RemoveFile(path);
-        return false;
-    }
-    bool written = file.write(text);
-    if (!file.close(true) || !written) {
-        p_.log.writef("Unable to write %s output file", path.c_str());
-        RemoveFile(path);
-        return false;
-    }
-    return true;
-}
-
 int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject) {
     // The message stays under its date-time name until it has passed: a
     // message set aside never takes the place of a file of its subject name.
     const std::string dateTimeName = name;
-    const std::string subjectName = p_.state.KOVAUseSubjectFileName && subject ? chooseSubjectName(*subject) : "";
+    const std::string subjectName = p_.state.KOVAUseSubjectFileName && subject ? files_.NameAfterSubject(*subject) : "";
     // Screened under the name it would take: a duplicate of a queued file is
     // set aside, and the queued file stays as it is.
     if (!subjectName.empty()) name = subjectName;
@@ -241,38 +178,13 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         setAside(path, name, "moderatedwords");
         return StoreResult::Held;
     }
-    if (!subjectName.empty() && !takeSubjectName(path, subjectName)) name = dateTimeName;
+    if (!subjectName.empty() && !files_.TakeName(path, subjectName)) name = dateTimeName;
     // The reply promises the message under its name, not only its bytes.
-    if (!syncFolder(p_.state.KOVADataPath.get())) {
+    if (!files_.Sync(p_.state.KOVADataPath.get())) {
         RemoveFile(path);
         return StoreResult::NoStorage;
     }
     return queue(path, name);
-}
-
-// The subject's file name, spelt as a file of the data folder already spells
-// it in another letter case (the queue finds files so); empty when the
-// date-time name stays.
-std::string MessageStore::chooseSubjectName(const std::string& subject) {
-    std::string subjectName = SubjectToFileName(AsciiTransliteration(subject));
-    if (subjectName.size() <= kShortestSubjectName) return "";
-    if (isStationFile(subjectName)) {
-        p_.log.writef("Error: \"%s\" is a station file, using the date-time name.", subjectName.c_str());
-        return "";
-    }
-    std::string resolved = ResolvePath(p_.state.KOVADataPath.get() + subjectName);
-    return resolved.substr(resolved.rfind('/') + 1);
-}
-
-// A newer message of the same subject replaces the older file in one step.
-bool MessageStore::takeSubjectName(std::string& path, const std::string& subjectName) {
-    std::string newPath = p_.state.KOVADataPath.get() + subjectName;
-    if (!ReplaceFile(path, newPath)) {
-        p_.log.writef("Error: Creating new file \"%s\" failed, using \"%s\".", newPath.c_str(), path.c_str());
-        return false;
-    }
-    path = newPath;
-    return true;
 }
 
 // Nothing that was set aside before under the same name survives; nothing else is replaced.
@@ -281,13 +193,7 @@ void MessageStore::setAside(const std::string& path, const std::string& name, co
     if (FileExists(target)) RemoveFile(target);
     p_.log.writef("Warning: File \"%s\" moved to %s directory", name.c_str(), folder);
     if (!MoveWithoutReplace(path, target)) p_.log.write("ERROR - Moving of file failed");
-    else syncFolder(p_.state.KOVADataPath.get() + folder);
-}
-
-bool MessageStore::syncFolder(const std::string& folder) {
-    if (SyncFolder(folder)) return true;
-    p_.log.writef("Unable to sync folder %s", folder.c_str());
-    return false;
+    else files_.Sync(p_.state.KOVADataPath.get() + folder);
 }
 
 // Stored means listed for the next start as well: a message the station

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "net/MessageFiles.h"
 #include "net/NetLimits.h"
 #include "platform/Clock.h"
 
@@ -42,7 +43,7 @@ public:
         const NetLimits& limits;
     };
 
-    explicit MessageStore(const Parts& parts) : p_(parts) {}
+    explicit MessageStore(const Parts& parts) : p_(parts), files_(parts.state, parts.log) {}
 
     // The result code for the SMTP reply; `name` gets the file's name
     // without its folder, as queued or set aside.
@@ -53,19 +54,13 @@ public:
     // Before the services start: spool files of transfers that a killed process cut.
     void RemoveLeftoverSpoolFiles();
 
-    // "E_20240315_142501.042.txt": local date, time and milliseconds.
-    static std::string DateTimeName(Clock::TimePoint at);
-
 private:
     int spool(SessionSocket& socket, int spoolFile);
-    bool writeMessageFile(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name);
     int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
-    std::string chooseSubjectName(const std::string& subject);
-    bool takeSubjectName(std::string& path, const std::string& subjectName);
     void setAside(const std::string& path, const std::string& name, const char* folder);
     int queue(const std::string& path, const std::string& name);
-    bool syncFolder(const std::string& folder);
 
     Parts p_;
+    MessageFiles files_;
     std::mutex routeLock_;
 };

@@ -83,12 +83,14 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
         p_.waits.PumpMessages();
     }
     int n = static_cast<int>(text.size());
+    onAir_ = {name, 0, n, 0};
     for (int i = 0; i < n; ++i) {
         showProgress(name, text, i);
         if (!waitWhilePaused(mode)) break;
         sendCharacter(text[static_cast<std::size_t>(i)], mode);
         p_.waits.PumpPending();
     }
+    onAir_ = {};
     p_.window.setText(Id::SendQueueCount, "");
     p_.state.lineBusy = 0;
 }
@@ -97,9 +99,11 @@ void FileTransmitter::TXFile(const std::string& name, int mode) {
 // shown a part at a time as sending reaches it.
 void FileTransmitter::showProgress(const std::string& name, const std::string& text, int i) {
     p_.window.setText(Id::SendQueueCount, std::to_string(static_cast<int>(text.size()) - 1 - i));
+    onAir_.sent = i;
     if (p_.window.text(Id::FileName) != name) return;
     int inPart = i % static_cast<int>(kMaxTextBytes);
     if (inPart == 0 && i > 0) showText(text.substr(static_cast<std::size_t>(i), kMaxTextBytes));
+    onAir_.shownFrom = i - inPart;
     p_.window.setSelection(Id::TextView, inPart, inPart + 1);
 }
 

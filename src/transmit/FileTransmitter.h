@@ -32,7 +32,19 @@ public:
         MorseKeyer& morse;
     };
 
+    // The file on the air as the text view shows it: its name (empty when
+    // none is being sent), the characters already sent, its size, and where
+    // in the file the shown text begins.
+    struct OnAir {
+        std::string file;
+        int sent = 0;
+        int size = 0;
+        int shownFrom = 0;
+    };
+
     explicit FileTransmitter(const Parts& parts) : p_(parts) {}
+
+    const OnAir& onAir() const { return onAir_; }
 
     void TXFile(const std::string& name, int mode);
     // 0 shown (or nothing to show), 1 when the file could not be read.
@@ -47,6 +59,7 @@ private:
     void sendCharacter(char c, int mode);
 
     Parts p_;
+    OnAir onAir_;
 };
 
 // Up to `limit` bytes of the file (npos: all of it), cut at its first NUL;

@@ -35,6 +35,16 @@ float ScheduleReader::CharTimeFor(int mode, float baud) {
     return 7.5f / baud;
 }
 
+std::optional<std::string> ScheduleReader::LineProblem(const std::string& line) {
+    if (line.size() >= kLineBuffer)
+        return "longer than " + std::to_string(kLineBuffer - 1) + " characters";
+    if (line.find('\0') != std::string::npos) return "holds a NUL byte";
+    std::vector<std::string> words = SplitWords(line);
+    if (words.size() == 2) return "two words: give a file alone, or date, time and file";
+    if (words.size() == 3 && ParseTimeTag(line).value_or(0) <= 0) return "date and time not as MM/DD/YYYY HH:MM:SS";
+    return std::nullopt;
+}
+
 void ScheduleReader::GetSchedule(const std::string& path) {
     TextFileReader file;
     if (!file.open(path)) {

@@ -6,6 +6,7 @@
 // Window thread (the append also from session threads).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class Clock;
@@ -28,6 +29,11 @@ public:
     bool AppendScheduleTemp(const std::string& line);
     // 32769 "Reload Queue": empties the queue and reads both lists (unless autostart).
     void OnReload();
+
+    // Why the reader would not take a line of a list as written (a line of
+    // one word names a file or script command, one of three gives its date,
+    // time and file; a blank line is passed over), or nothing when it would.
+    static std::optional<std::string> LineProblem(const std::string& line);
 
     // Seconds per character that the estimates assume in `mode` at `baud`.
     static float CharTimeFor(int mode, float baud);

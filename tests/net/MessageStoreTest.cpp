@@ -85,14 +85,14 @@ TEST(MessageStore, AMessageNeverTakesTheNameOfAFileThatExists) {
     MailClient t(s, s.smtpPort1, still);
     t.envelope();
     Clock::TimePoint started = s.clock.now();
-    std::string taken = MessageStore::DateTimeName(started);
+    std::string taken = MessageFiles::DateTimeName(started);
     WriteBinaryFile("data/" + taken, "the operator's file");
     t.client.send("DATA\r\n");
     t.client.readUntil("354 Send Data\r\n", still);
     t.client.send("Subject: x\r\n\r\nbody\r\n.\r\n");
     EXPECT_EQ(t.client.readUntil("\"\r\n", s.pump()),
               "354 Send Data\r\n250 message succesfully stored as \"" +
-                  MessageStore::DateTimeName(started + std::chrono::milliseconds(1)) + "\"\r\n");
+                  MessageFiles::DateTimeName(started + std::chrono::milliseconds(1)) + "\"\r\n");
     EXPECT_EQ(ReadBinaryFile("data/" + taken), "the operator's file");
 }
 

@@ -37,7 +37,8 @@ CTarvikApp::CTarvikApp()
                 {[this] { showEditor(); }, [this] { showAbout(); }, [this] { return chooseFiles(); }}),
       startUp_(station_, snapshot_, window_.controls(),
                {[this] { station_.network.StartNetworkServices(); },
-                [this] { station_.recipients.SyncRecipientMenu(); }}) {
+                [this] { station_.recipients.SyncRecipientMenu(); }}),
+      web_(station_, [this](int id) { window_.dispatch(id); }) {
     window_.setCommands(&commands_);
     window_.setOnCloseConfirmed([this] { cancelWorkForClose(); });
 }
@@ -54,10 +55,14 @@ int CTarvikApp::Run() {
 void CTarvikApp::Start() {
     watchSignals();
     startUp_.Run();
+    web_.Start();
     window_.show();
 }
 
-void CTarvikApp::Stop() { startUp_.ShutDown(); }
+void CTarvikApp::Stop() {
+    web_.Stop();
+    startUp_.ShutDown();
+}
 
 void CTarvikApp::watchSignals() {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;

@@ -17,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtWindowTimers.h"
+#include "web/WebService.h"
 
 class QSocketNotifier;
 class RTTYSchedule;
@@ -33,6 +34,7 @@ public:
     void Stop();
     CTarvikDlg& window() { return window_; }
     Station& station() { return station_; }
+    WebService& web() { return web_; }
 
 private:
     void watchSignals();
@@ -52,6 +54,7 @@ private:
     ConfigurationSnapshot snapshot_;
     CommandTable commands_;
     StartUp startUp_;
+    WebService web_;
     // Made on first use and kept to the end of the program.
     std::unique_ptr<RTTYSchedule> editor_;
     QSocketNotifier* signalNotifier_ = nullptr;
