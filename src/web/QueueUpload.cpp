@@ -19,6 +19,15 @@ std::string withoutTxt(const std::string& name) {
     return name;
 }
 
+// The file is written as text, each line feed as CR LF: a CR LF sent is one line end, not two.
+std::string withLineFeeds(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') lines += text[i];
+    return lines;
+}
+
 }  // namespace
 
 QueueUpload::Outcome QueueUpload::Store(const std::string& givenName, const std::string& bytes) {
@@ -30,7 +39,8 @@ QueueUpload::Outcome QueueUpload::Store(const std::string& givenName, const std:
         return {403, safeName + " is a station file and is not replaced"};
     }
     std::string path, name;
-    if (!files_.WriteNew(clock_.now(), Latin1FromCharset(bytes, ""), path, name)) return {507, "could not be stored"};
+    if (!files_.WriteNew(clock_.now(), withLineFeeds(Latin1FromCharset(bytes, "")), path, name))
+        return {507, "could not be stored"};
     const std::string chosen = files_.NameAfterSubject(stem);
     if (!chosen.empty() && files_.TakeName(path, chosen)) name = chosen;
     if (!files_.Sync(state_.KOVADataPath.get()) || !messages_.QueueStoredMessage(name)) {
