@@ -67,11 +67,20 @@ function takeStatus(status) {
   const queue = JSON.stringify(status.queue);
   if (station.queueSeen !== null && queue !== station.queueSeen) loadHeld();
   station.queueSeen = queue;
-  const onAir = status.current ? status.current.file : "";
-  if (onAir !== station.current.file && onAir !== station.currentAskedFor) {
-    station.currentAskedFor = onAir;
+  const wanted = textWanted(status.current);
+  if (wanted && wanted !== station.currentAskedFor) {
+    station.currentAskedFor = wanted;
     loadCurrent();
   }
+}
+
+// The text to ask for when the character on the air lies outside the text held,
+// named by what is held, so that it is asked once and not at every character.
+function textWanted(onAir) {
+  if (!onAir) return null;
+  const { file, text, start } = station.current;
+  if (onAir.file === file && onAir.sent >= start && onAir.sent < start + text.length) return null;
+  return `${onAir.file}|${file}|${start}`;
 }
 
 function drawStatus() {
@@ -361,7 +370,7 @@ async function saveSchedule() {
     setText("schedule-message", "Saved; the queue is reloaded from it.");
   } catch (error) {
     setText("schedule-message", error.message);
-    if (error.answer.line) selectLine(editor, error.answer.line);
+    if (error.answer && error.answer.line) selectLine(editor, error.answer.line);
   }
 }
 
