@@ -21,7 +21,6 @@ import socket
 import subprocess
 import sys
 import time
-import urllib.parse
 
 from selenium import webdriver
 from selenium.common.exceptions import StaleElementReferenceException, TimeoutException, WebDriverException
@@ -43,9 +42,10 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "
 LONG_NAME = "long.txt"
 LONG_START = "LONG BULLETIN BEGINS"
 LONG_END = "LONG BULLETIN ENDS"
-# Longer than the pseudo-terminal holds (some 20 KB) twice over, so that the
-# file is still under way after the drain at Pause and the codes read at Resume.
-LONG_TEXT = LONG_START + "\r\n" + "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG\r\n" * 1400 + LONG_END + "\r\n"
+# Many times what the pseudo-terminal holds (some 20 KB): after the drain at
+# Pause and the codes read at Resume the file is still under way when the held
+# message is approved, and the sweep after it queues the message.
+LONG_TEXT = LONG_START + "\r\n" + "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG\r\n" * 3000 + LONG_END + "\r\n"
 HELD_NAME = "Held_Notice.txt"
 HELD_WORDS = "HELD NOTICE APPROVED FOR THE AIR"
 HELD_TEXT = HELD_WORDS + "\r\n<b>MARKUP</b> FROM A STRANGER\r\nNNNN\r\n"

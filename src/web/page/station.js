@@ -16,6 +16,12 @@ function setText(id, text) {
   if (element.textContent !== text) element.textContent = text;
 }
 
+// A line under a form: how the last action went, red when it went wrong.
+function tell(id, text, trouble = false) {
+  setText(id, text);
+  byId(id).classList.toggle("trouble", trouble);
+}
+
 // One API call; a refusal throws its {"error": ...} text, with the whole answer beside it.
 async function request(method, path, body) {
   const init = { method, headers: { Accept: "application/json" } };
@@ -240,16 +246,17 @@ async function decideHeld(name, action, button) {
   button.disabled = true;
   try {
     await request("POST", `api/held/${encodeURIComponent(name)}/${action}`, {});
-    setText("held-message", action === "approve" ? `${name} approved; it goes out after the next file.` : `${name} deleted.`);
+    const done = action === "approve" ? "approved; it goes out after the next file" : "deleted";
+    tell("held-message", `${name} ${done}.`);
   } catch (error) {
-    setText("held-message", `${name}: ${error.message}`);
+    tell("held-message", `${name}: ${error.message}`, true);
   }
   loadHeld();
 }
 
 function loadHeld() {
   load("held", "api/held", (messages) => byId("held").replaceChildren(...messages.map(heldItem)))
-    .catch((error) => setText("held-message", `Held messages: ${error.message}`));
+    .catch((error) => tell("held-message", `Held messages: ${error.message}`, true));
 }
 
 function loadCurrent() {
@@ -264,7 +271,7 @@ async function loadSchedule() {
   try {
     byId("schedule-text").value = (await request("GET", "api/schedule")).text;
   } catch (error) {
-    setText("schedule-message", error.message);
+    tell("schedule-message", error.message, true);
   }
 }
 
@@ -331,9 +338,9 @@ async function runCommand(button) {
   button.disabled = true;
   try {
     await request("POST", "api/command", { command: button.dataset.command });
-    setText("command-message", "");
+    tell("command-message", "");
   } catch (error) {
-    setText("command-message", `${button.textContent}: ${error.message}`);
+    tell("command-message", `${button.textContent}: ${error.message}`, true);
   } finally {
     button.disabled = false;
   }
@@ -345,31 +352,31 @@ async function queueUpload(event) {
   const file = byId("upload-file").files[0];
   if (!file) return;
   if (file.size > UPLOAD_LIMIT) {
-    setText("upload-message", `${file.name} is over 1 MB; the station takes at most 1 MB.`);
+    tell("upload-message", `${file.name} is over 1 MB; the station takes at most 1 MB.`, true);
     return;
   }
   const data = new FormData(form);
   const name = String(data.get("name") || "").trim();
   if (name) data.set("name", name);
   else data.delete("name");
-  setText("upload-message", `Sending ${file.name}...`);
+  tell("upload-message", `Sending ${file.name}...`);
   try {
     const answer = await request("POST", "api/queue", data);
-    setText("upload-message", `Queued as ${answer.name}.`);
+    tell("upload-message", `Queued as ${answer.name}.`);
     form.reset();
   } catch (error) {
-    setText("upload-message", `${file.name}: ${error.message}`);
+    tell("upload-message", `${file.name}: ${error.message}`, true);
   }
 }
 
 async function saveSchedule() {
   const editor = byId("schedule-text");
-  setText("schedule-message", "Saving...");
+  tell("schedule-message", "Saving...");
   try {
     await request("PUT", "api/schedule", { text: editor.value });
-    setText("schedule-message", "Saved; the queue is reloaded from it.");
+    tell("schedule-message", "Saved; the queue is reloaded from it.");
   } catch (error) {
-    setText("schedule-message", error.message);
+    tell("schedule-message", error.message, true);
     if (error.answer && error.answer.line) selectLine(editor, error.answer.line);
   }
 }
