@@ -252,28 +252,19 @@ def approved_message_goes_on_the_air(run):
 
 
 def save_screenshot(run, path):
-    """The page at a desk's and a phone's width side by side, as the README shows it. The
-    frame around them is made by the page's own origin: the browser keeps a page from
-    elsewhere (a data: URL) from framing a loopback address."""
-    frames = [(1024, 1320), (390, 844)]
-    html = ("<body style='margin:0;padding:24px;background:#cfcab9;display:flex;gap:24px;align-items:flex-start'>"
-            + "".join("<iframe src='%s' style='width:%dpx;height:%dpx;border:1px solid #777'></iframe>"
-                      % (run.page.url, width, height) for width, height in frames) + "</body>")
+    """The page at a desk's width into `path` and at a phone's beside it ("-phone" before
+    the suffix), as the README shows them. The station's page may not be framed, so each
+    width is a page of its own."""
     driver = run.page.driver
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-        "width": sum(width + 26 for width, _ in frames) + 22, "height": max(height for _, height in frames) + 50,
-        "deviceScaleFactor": 1, "mobile": False})
-    driver.execute_script("location.href = URL.createObjectURL(new Blob([arguments[0]], {type: 'text/html'}));", html)
+    stem, suffix = os.path.splitext(path)
     failure = None
-    if not run.page.wait(lambda: driver.current_url.startswith("blob:")
-                         and len(driver.find_elements(By.TAG_NAME, "iframe")) == len(frames)):
-        failure = "the frames were not made"
-    for index in range(len(frames) if not failure else 0):
-        driver.switch_to.frame(index)
-        failure = failure or state_fields(run.page)
-        driver.switch_to.default_content()
     os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-    driver.save_screenshot(path)
+    for width, height, mobile, target in [(1024, 1320, False, path), (390, 844, True, stem + "-phone" + suffix)]:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
+        run.page.open()
+        failure = failure or state_fields(run.page)
+        driver.save_screenshot(target)
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
     run.page.open()
     return failure and "the screenshot's page: " + failure
