@@ -1,12 +1,13 @@
 #pragma once
-// StoreDataMessage: an SMTP transfer taken from the socket after "354",
-// spooled to a temporary file of its own, written as the station's message
-// file in the data folder, named after its subject or the moment it came,
-// screened, and then listed and queued (through the window thread; one that
-// cannot be listed for the next start is removed and refused as if the disk
-// were full), held for moderation or set aside. Runs on SMTP session threads, any number at once: naming,
-// screening and queueing are taken one message at a time, so two messages
-// never take the same name and a queued file is never replaced.
+// StoreDataMessage: an SMTP transfer received into its spool (MailSpool),
+// read as mail, written as the station's message file in the data folder
+// (MessageFiles), named after its subject or the moment it came, screened,
+// and then listed and queued (through the window thread; one that cannot be
+// listed for the next start is removed and refused as if the disk were
+// full), held for moderation or set aside. Runs on SMTP session threads, any
+// number at once: naming, screening and queueing are taken one message at a
+// time, so two messages never take the same name and a queued file is never
+// replaced.
 
 #include <mutex>
 #include <optional>
@@ -51,11 +52,8 @@ public:
     // False, with a log line, when the data folder (its set-aside folders
     // included) holds more than the operator allows.
     bool HasRoom();
-    // Before the services start: spool files of transfers that a killed process cut.
-    void RemoveLeftoverSpoolFiles();
 
 private:
-    int spool(SessionSocket& socket, int spoolFile);
     int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
     void setAside(const std::string& path, const std::string& name, const char* folder);
     int queue(const std::string& path, const std::string& name);

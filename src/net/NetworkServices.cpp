@@ -8,6 +8,7 @@
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "net/AdminSession.h"
+#include "net/MailSpool.h"
 #include "net/ChatSession.h"
 #include "net/SessionSocket.h"
 #include "net/SmtpSession.h"
@@ -56,7 +57,7 @@ void NetworkServices::setLimits(const NetLimits& limits) {
 }
 
 void NetworkServices::StartNetworkServices() {
-    store_.RemoveLeftoverSpoolFiles();
+    MailSpool::RemoveLeftovers(p_.log);
     applyListenAddress();
     const int ports[] = {p_.state.SMTP_Port_Number1, p_.state.SMTP_Port_Number2, p_.state.KOVATelnetPortNumber,
                          p_.state.KOVAAdminPortNumber};

@@ -1,0 +1,38 @@
+#pragma once
+// One SMTP transfer after "354": its bytes taken from the socket, freed of
+// the transfer's dot-stuffing and end line, into a spool file of its own in
+// the working directory, which goes when the transfer ends whatever its
+// outcome. A transfer larger than the limit is refused. Spool files that a
+// killed process left behind are removed before the services start.
+
+#include <string>
+
+class EventLog;
+class SessionSocket;
+struct NetLimits;
+
+class MailSpool {
+public:
+    // What Receive gives once the end line came; otherwise a StoreResult code.
+    static constexpr int kReceived = 1;
+
+    MailSpool(EventLog& log, const NetLimits& limits);
+    ~MailSpool();
+    MailSpool(const MailSpool&) = delete;
+    MailSpool& operator=(const MailSpool&) = delete;
+
+    bool opened() const { return fd_ >= 0; }
+    int Receive(SessionSocket& socket);
+    // The received bytes; false, with a log line, when they could not be written or read back.
+    bool Finish(std::string& received);
+
+    static void RemoveLeftovers(EventLog& log);
+
+private:
+    bool append(std::string_view bytes);
+
+    EventLog& log_;
+    const NetLimits& limits_;
+    int fd_ = -1;
+    std::string path_;
+};
