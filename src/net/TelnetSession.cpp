@@ -12,6 +12,7 @@
 #include "coding/CharacterEncoder.h"
 #include "net/ChatUserList.h"
 #include "net/UserNameInput.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Waits.h"
 
@@ -104,8 +105,7 @@ void TelnetSession::showLine(bool waitWritable) {
 void TelnetSession::markLineSeen() { readIndex_ = p_.state.txHistory.index(); }
 
 std::string TelnetSession::typedText(const char* buffer, int received) {
-    std::string_view bytes(buffer, static_cast<std::size_t>(received));
-    return utf8_.feed(bytes.substr(0, bytes.find('\0')));
+    return utf8_.feed(BeforeNul(std::string_view(buffer, static_cast<std::size_t>(received))));
 }
 
 void TelnetSession::countColumn(char c) {

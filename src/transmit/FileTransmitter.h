@@ -40,7 +40,7 @@ public:
 
 private:
     // In upper case unless the line mode is ASCII.
-    void showText(std::string text);
+    void showText(const std::string& text);
     void showProgress(const std::string& name, const std::string& text, int i);
     // False when CANCEL ended the session during the pause.
     bool waitWhilePaused(int mode);
