@@ -14,6 +14,7 @@
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/Waits.h"
+#include "transmit/MacroExpander.h"
 #include "transmit/MorseKeyer.h"
 
 namespace {
@@ -114,7 +115,7 @@ void FileTransmitter::sendCharacter(char c, int mode) {
     if (mode == kModeCw) {
         p_.morse.SendMorseChar(c, MorseKeyer::kTextGap);
     } else if (mode == kModeAscii || mode == kModePsk31) {
-        int r = p_.encoder.ExpandMacro(c, mode);
+        int r = p_.macros.ExpandMacro(c, mode);
         p_.state.txHistory.record(static_cast<char>(r));
         p_.router.SendCode(r & 127);
     } else {

@@ -12,6 +12,7 @@
 class CharacterEncoder;
 class Controls;
 class EventLog;
+class MacroExpander;
 class MorseKeyer;
 class OutputRouter;
 class Waits;
@@ -29,6 +30,7 @@ public:
         Waits& waits;
         OutputRouter& router;
         CharacterEncoder& encoder;
+        MacroExpander& macros;
         MorseKeyer& morse;
     };
 
