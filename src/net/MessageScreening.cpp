@@ -53,8 +53,9 @@ int MessageScreening::CheckBadWords(const std::string& path, const std::string& 
     switch (result.code) {
     case ScreeningCode::Passed: break;
     case ScreeningCode::Unreadable:
-        // Nothing to append the note to.
-        log_.writef("ERROR - Unable to Check Message \"%s\", possible bad filename\n\r", path.c_str());
+        // Appended all the same: a file that is not there is made, with the note alone.
+        ReportRejection(path, EventLog::Formatted("ERROR - Unable to Check Message \"%s\", possible bad filename\n\r",
+                                                  path.c_str()));
         break;
     case ScreeningCode::LineTooLong:
         ReportRejection(path, EventLog::Formatted("ERROR - Line %d has %zu characters, only %d max are allowed",

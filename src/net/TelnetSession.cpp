@@ -135,9 +135,13 @@ std::time_t TelnetSession::idleSeconds() const { return p_.clock.nowSeconds() - 
 bool TelnetSession::autostartOwnsTransmitter() const { return p_.state.KOVAAutoStart && !p_.state.scheduleEnable; }
 
 // The row goes before the socket is closed: its number is not ours after that.
+// The user's connection ends first, then the log line, then the row; the
+// socket is closed last, so its number is no other session's while the row
+// is looked for.
 void TelnetSession::end(const char* format) {
     int number = socket_.number();
+    socket_.shutdown();
+    p_.log.writef(format, number, name_.c_str());
     p_.users.removeUser(number);
     socket_.close();
-    p_.log.writef(format, number, name_.c_str());
 }
