@@ -4,7 +4,7 @@
 #include "app/Station.h"
 #include "config/ConfigurationSnapshot.h"
 #include "platform/ProcessStart.h"
-#include "transmit/TimeTag.h"
+#include "platform/Words.h"
 
 bool CommandTable::Run(int id) {
     if (runFileCommand(id) || runButton(id)) return true;

@@ -41,6 +41,12 @@ std::string escapeControls(const std::string& text) {
     return escaped;
 }
 
+std::string formattedList(const char* format, va_list args) {
+    char buffer[EventLog::kMaxMessage + 1];
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    return buffer;
+}
+
 }  // namespace
 
 std::string EventLog::FileNameFor(const std::tm& local) {
@@ -78,12 +84,19 @@ void EventLog::write(const std::string& message) {
 }
 
 void EventLog::writef(const char* format, ...) {
-    char buffer[kMaxMessage + 1];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    std::string line = formattedList(format, args);
     va_end(args);
-    write(buffer);
+    write(line);
+}
+
+std::string EventLog::Formatted(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string line = formattedList(format, args);
+    va_end(args);
+    return line;
 }
 
 // The box is shown without holding the writer flag, so a writer inside the

@@ -28,6 +28,8 @@ public:
 
     void write(const std::string& message);
     void writef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The text writef would write, for a caller that sends it elsewhere too.
+    static std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
     // Test menu "View Log": today's file in the text editor, whether or not it exists.
     void ViewLog() const;

@@ -23,6 +23,7 @@
 #include "transmit/ControlMenus.h"
 #include "transmit/CwIdentification.h"
 #include "transmit/FileTransmitter.h"
+#include "transmit/MacroExpander.h"
 #include "transmit/MorseKeyer.h"
 #include "transmit/QueueFileSender.h"
 #include "transmit/ScheduleReader.h"
@@ -74,6 +75,9 @@ public:
     SerialLine line;
     OutputRouter router;
     SerialMenus serialMenus;
+    // Each sends through the other: the filter's 5-bit texts go through the
+    // encoder, which passes every character through the filter first.
+    MacroExpander macros;
     CharacterEncoder encoder;
     TimerControl timerControl;
     MorseKeyer morse;

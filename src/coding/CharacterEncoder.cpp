@@ -6,6 +6,7 @@
 #include "app/ProgramState.h"
 #include "coding/CodeTable.h"
 #include "coding/IntCharDict.h"
+#include "coding/MacroFilter.h"
 #include "coding/OutputRouter.h"
 
 namespace {
@@ -25,7 +26,7 @@ void CharacterEncoder::EncodeChar(int character, int mode) {
     log_.writef("Replacement texts for character %c cut after %d characters", static_cast<char>(character),
                 kMaxSubstitutedCharacters);
     // A caret the cut came after must not take the caller's next character as its letter.
-    state_.macroPending = 0;
+    macros_.ForgetCaret();
 }
 
 void CharacterEncoder::encode(int character, int mode, int depth, int& budget) {

@@ -3,8 +3,9 @@
 // codes of the ITA2, TELEX or MILITARY column, with the letters/figures
 // shifts it needs, the line-end rules, and the characters 128..255 replaced
 // through the character dictionary. Every code goes, in order, to the
-// router's SendCode. It owns the caret macro filter, which it calls first for
-// each character and which calls back into it for the texts of the macros.
+// router's SendCode. Each character, replacement texts' too, passes the
+// caret macro filter it is given first, which may call back into it for the
+// texts of the macros.
 //
 // Runs on the window thread and on session threads at once. Its state is in
 // the program state: shiftState and lastCode (atomics, never reset, shared by
@@ -14,10 +15,8 @@
 
 #include <string>
 
-#include "transmit/MacroExpander.h"
-
-class Clock;
 class EventLog;
+class MacroFilter;
 class OutputRouter;
 struct CodeTableEntry;
 struct ProgramState;
@@ -32,8 +31,8 @@ public:
     // otherwise multiply at every level and hold the line for hours.
     static constexpr int kMaxSubstitutedCharacters = 512;
 
-    CharacterEncoder(ProgramState& state, EventLog& log, OutputRouter& router, const Clock& clock)
-        : state_(state), log_(log), router_(router), macros_(state, router, clock, *this) {}
+    CharacterEncoder(ProgramState& state, EventLog& log, OutputRouter& router, MacroFilter& macros)
+        : state_(state), log_(log), router_(router), macros_(macros) {}
     CharacterEncoder(const CharacterEncoder&) = delete;
     CharacterEncoder& operator=(const CharacterEncoder&) = delete;
 
@@ -47,10 +46,6 @@ public:
     bool LoadIntCharDict(const std::string& path);
     bool LookupIntChar(int key, std::string& text) const;
 
-    // The caret macro filter, for the callers that send ASCII and PSK31 themselves.
-    int ExpandMacro(int character, int mode) { return macros_.ExpandMacro(character, mode); }
-    MacroExpander& macros() { return macros_; }
-
 private:
     // `budget`: the characters the replacement texts may still give, -1 once one was cut.
     void encode(int character, int mode, int depth, int& budget);
@@ -61,5 +56,5 @@ private:
     ProgramState& state_;
     EventLog& log_;
     OutputRouter& router_;
-    MacroExpander macros_;
+    MacroFilter& macros_;
 };

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/AsciiText.h"
+
 namespace {
 
 std::string pairText(const std::string& line, const std::string& key) {
@@ -42,15 +44,9 @@ std::optional<std::pair<double, double>> IniRealPair(const std::string& line, co
     return std::make_pair(first, second);
 }
 
-std::string IniUpperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 std::string IniPreparedKey(const std::string& line) {
     std::string key;
     for (char c : line.substr(0, line.find('=')))
         if (c != ' ' && c != '\t') key.push_back(c);
-    return IniUpperCase(key);
+    return AsciiUpper(key);
 }

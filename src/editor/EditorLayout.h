@@ -1,7 +1,6 @@
 #pragma once
-// Where the schedule editor's controls stand, in dialog units of its font
-// "Courier New" (x × average character width / 4, y × character height / 8),
-// written once for the window to build from.
+// Where the schedule editor's controls stand, in dialog units of the dialog
+// font, written once for the window to build from.
 
 #include <string>
 #include <vector>
@@ -20,8 +19,6 @@ struct DialogSize {
 };
 
 constexpr DialogSize kEditorSize{406, 330};
-constexpr const char* kEditorFont = "Courier New";
-constexpr int kEditorFontPoints = 9;
 
 const std::vector<ControlPlace>& EditorControlPlaces();
 

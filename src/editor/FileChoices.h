@@ -12,8 +12,6 @@ struct ProgramState;
 class FileChoices {
 public:
     static constexpr const char* kNoFilesText = "$ ***** No Files Found *****";
-    // Where 50000000 minus the high half of a file time puts newer files first.
-    static constexpr long long kSortKeyBase = 50000000;
 
     FileChoices(const ProgramState& state, Controls& window) : state_(state), window_(window) {}
 

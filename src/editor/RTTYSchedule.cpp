@@ -11,6 +11,8 @@
 #include <QSlider>
 #include <QTextDocument>
 
+#include "app/window/DialogFont.h"
+#include "app/window/DialogUnits.h"
 #include "app/window/WidgetControls.h"
 #include "editor/EditorIds.h"
 #include "editor/EditorLayout.h"
@@ -68,9 +70,7 @@ RTTYSchedule::RTTYSchedule(ProgramState& state, EventLog& /*log: the editor writ
     : QDialog(parent) {
     setModal(false);
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
-    QFont font(kEditorFont, kEditorFontPoints);
-    font.setStyleHint(QFont::TypeWriter);
-    setFont(font);
+    setFont(DialogFont());
     controls_ = new WidgetControls(this);
     buildControls();
     editor_ = std::make_unique<ScheduleEditor>(state, *controls_, static_cast<EditorSurface&>(*this), clock);
@@ -91,14 +91,12 @@ void RTTYSchedule::watchKeys() {
 Controls& RTTYSchedule::controls() { return *controls_; }
 
 void RTTYSchedule::buildControls() {
-    QFontMetrics metrics(font());
-    auto dialogX = [&](int units) { return units * metrics.averageCharWidth() / 4; };
-    auto dialogY = [&](int units) { return units * metrics.height() / 8; };
-    setFixedSize(dialogX(kEditorSize.width), dialogY(kEditorSize.height));
+    DialogUnits units(font());
+    setFixedSize(units.horizontal(kEditorSize.width), units.vertical(kEditorSize.height));
     std::vector<std::pair<QLabel*, ControlKind>> indented;
     for (const ControlPlace& place : EditorControlPlaces()) {
         QWidget* control = createControl(place);
-        control->setGeometry(dialogX(place.x), dialogY(place.y), dialogX(place.width), dialogY(place.height));
+        control->setGeometry(units.rect(place.x, place.y, place.width, place.height));
         if (place.kind == ControlKind::Ruler || place.kind == ControlKind::ColumnHeads)
             indented.emplace_back(static_cast<QLabel*>(control), place.kind);
         if (place.id < 0) continue;

@@ -9,6 +9,7 @@
 #include "editor/ScheduleLineForm.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/Words.h"
 #include "transmit/TimeTag.h"
 
 using namespace EditorId;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/Words.h"
 #include "transmit/TimeTag.h"
 
 namespace {

@@ -8,20 +8,16 @@
 #include "editor/EditorIds.h"
 #include "editor/FileChoices.h"
 #include "editor/ScheduleLineForm.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
+#include "platform/Words.h"
 #include "transmit/ScheduleReader.h"
 #include "transmit/TimeTag.h"
 
 namespace {
-
-std::string upperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 bool startsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
@@ -75,7 +71,7 @@ void ScheduleList::loadLine(const std::string& read, Reading& reading) {
     if (line.empty()) return;
     std::replace(line.begin(), line.end(), '\t', ' ');
     std::vector<std::string> words = SplitWords(line, 3);
-    if (!words.empty()) noteListCommand(upperCase(words.size() == 3 ? words[2] : words[0]));
+    if (!words.empty()) noteListCommand(AsciiUpper(words.size() == 3 ? words[2] : words[0]));
     state_.editorCharTime = ScheduleReader::CharTimeFor(state_.MODE, state_.editorBaud);
     if (words.size() == 1) addUntimed(words[0], line, reading);
     else if (words.size() == 3) addTimed(line, words, reading);

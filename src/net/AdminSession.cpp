@@ -4,6 +4,7 @@
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "net/SessionSocket.h"
+#include "platform/AsciiText.h"
 #include "platform/Controls.h"
 #include "platform/Waits.h"
 #include "transmit/TransmitQueue.h"
@@ -40,7 +41,7 @@ void AdminSession::Run() {
         }
         std::string typed = typedText(buffer, received);
         for (char& c : typed) {
-            c = upperCase(c);
+            c = AsciiUpper(c);
             sendCharacter(c);
         }
         appendToTextView(typed);

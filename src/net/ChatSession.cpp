@@ -10,6 +10,7 @@
 #include "coding/OutputRouter.h"
 #include "net/ExpandEcho.h"
 #include "net/SessionSocket.h"
+#include "platform/AsciiText.h"
 #include "platform/Controls.h"
 #include "platform/Waits.h"
 #include "transmit/TransmitQueue.h"
@@ -140,7 +141,7 @@ void ChatSession::sendCharacter(char c) {
         socket_.send(std::string_view(&shown, 1));
         return;
     }
-    char upper = upperCase(c);
+    char upper = AsciiUpper(c);
     p_.state.txHistory.record(upper);
     p_.encoder.EncodeChar(upper, mode);
     char shown = static_cast<char>(echo(upper));

@@ -26,19 +26,11 @@ std::string ChatUserList::LoginTimeText(const std::tm& local) {
 }
 
 void ChatUserList::addUser(const std::string& name, const std::tm& loginTime, int socket, const std::string& address) {
-    std::lock_guard<std::mutex> oneSessionAtATime(rowsLock_);
     window_.rowInsert(Id::ChatUserList, -1, {name, LoginTimeText(loginTime), std::to_string(socket), address});
 }
 
 void ChatUserList::removeUser(int socket) {
-    std::lock_guard<std::mutex> oneSessionAtATime(rowsLock_);
-    int rows = window_.rowCount(Id::ChatUserList);
-    for (int i = 0; i < rows; ++i) {
-        if (std::atoi(column(window_.row(Id::ChatUserList, i), kSocketColumn).c_str()) == socket) {
-            window_.rowDelete(Id::ChatUserList, i);
-            return;
-        }
-    }
+    window_.rowDeleteWith(Id::ChatUserList, kSocketColumn, std::to_string(socket));
 }
 
 void ChatUserList::showDisabled(const char* text) {
@@ -51,10 +43,12 @@ void ChatUserList::Kill() {
     std::vector<std::string> row = selected >= 0 ? window_.row(Id::ChatUserList, selected) : std::vector<std::string>();
     std::string name = column(row, kNameColumn);
     int socket = std::atoi(column(row, kSocketColumn).c_str());
-    if (socket != 0 && sessions_.shutdownSocket(socket))
+    if (socket != 0 && sessions_.shutdownSocket(socket)) {
+        window_.rowDelete(Id::ChatUserList, selected);
         log_.writef("Deleted Chat user %s", name.c_str());
-    else
+    } else {
         log_.writef("Failed to delete chat user %s", name.c_str());
+    }
     window_.enableControl(Id::KillButton, false);
 }
 

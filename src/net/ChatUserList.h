@@ -1,15 +1,14 @@
 #pragma once
 // The window's chat-user list (1124) and its Kill button (1125): a row per
 // logged-in chat or admin user (name, login time, socket number, address),
-// found again by its socket number. Kill shuts the chosen user's socket down;
-// the session notices, closes it and removes its own row, so the number
-// stays that session's until it has ended. Rows are added and removed from
-// session threads through the window, one session at a time: a removal finds
-// its row and deletes it by index, which another session's removal in
-// between would shift. Kill and the clicks run on the window thread.
+// found again by its socket number. Kill shuts the chosen user's socket down
+// and deletes the row at once; the session notices and ends. A session keeps
+// its socket number until its own removal has run, so a removal never finds
+// another session's row, and finds none after Kill. Rows are added and removed
+// from session threads through the window, each in one step; Kill and the
+// clicks run on the window thread.
 
 #include <ctime>
-#include <mutex>
 #include <string>
 
 class Controls;
@@ -22,7 +21,7 @@ public:
         : log_(log), window_(window), sessions_(sessions) {}
 
     void addUser(const std::string& name, const std::tm& loginTime, int socket, const std::string& address);
-    // The first row of that socket number, if any.
+    // The first row of that socket number, if any: none once Kill has deleted it.
     void removeUser(int socket);
     // A service that is not offered: the list is disabled and says so.
     void showDisabled(const char* text);
@@ -39,5 +38,4 @@ private:
     EventLog& log_;
     Controls& window_;
     SessionRegistry& sessions_;
-    std::mutex rowsLock_;
 };

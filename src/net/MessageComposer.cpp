@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
+
 namespace {
 
 constexpr std::size_t kSubjectLineLength = 70;
@@ -18,13 +20,6 @@ std::string blanksForUnderscores(std::string_view text) {
     std::string out(text);
     std::replace(out.begin(), out.end(), '_', ' ');
     return out;
-}
-
-// The length without the trailing CR and LF characters.
-std::size_t contentLength(std::string_view line) {
-    std::size_t n = line.size();
-    while (n > 0 && (line[n - 1] == '\r' || line[n - 1] == '\n')) --n;
-    return n;
 }
 
 // A recipient written as person!mailbox names the person on the air.
@@ -66,18 +61,18 @@ std::string SubjectText(std::string_view line) {
     std::size_t colon = line.find(':');
     std::size_t start = colon == std::string_view::npos ? line.size() : std::min(colon + 2, line.size());
     std::string_view text = line.substr(start);
-    text = text.substr(0, contentLength(text));
+    text = text.substr(0, LengthWithoutLineEnd(text));
     return std::string(text.substr(0, kSubjectTextLength));
 }
 
 std::string WrapBodyLine(std::string_view line, int limit) {
     if (limit <= 0 || line.find("\r\r") != std::string_view::npos ||
-        contentLength(line) <= static_cast<std::size_t>(limit))
+        LengthWithoutLineEnd(line) <= static_cast<std::size_t>(limit))
         return std::string(line);
     const std::size_t max = static_cast<std::size_t>(limit);
     std::string out;
     std::string_view rest = line;
-    while (contentLength(rest) > max) {
+    while (LengthWithoutLineEnd(rest) > max) {
         std::size_t blank = std::string_view::npos;
         for (std::size_t i = max; i >= kLowestBreak; --i) {
             if (rest[i] == ' ') {

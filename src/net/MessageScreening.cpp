@@ -2,37 +2,14 @@
 
 #include <strings.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/CommandIds.h"
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
+#include "platform/AsciiText.h"
 #include "platform/Controls.h"
 #include "platform/TextFile.h"
-
-namespace {
-
-std::string upperCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-std::size_t contentLength(std::string_view line) {
-    std::size_t n = line.size();
-    while (n > 0 && (line[n - 1] == '\r' || line[n - 1] == '\n')) --n;
-    return n;
-}
-
-std::string formatted(const char* format, auto... values) {
-    char text[EventLog::kMaxMessage + 1];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
-}  // namespace
 
 ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>& words, int lineLimit,
                            int wordCode) {
@@ -43,10 +20,10 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
         end = end == std::string_view::npos ? text.size() : end + 1;
         std::string_view line = text.substr(from, end - from);
         from = end;
-        std::size_t n = contentLength(line);
+        std::size_t n = LengthWithoutLineEnd(line);
         if (static_cast<long long>(n) > lineLimit && line.find("\r\r") == std::string_view::npos)
             return {ScreeningCode::LineTooLong, number, n, {}};
-        std::string upper = upperCase(line.substr(0, n));
+        std::string upper = AsciiUpper(line.substr(0, n));
         for (const std::string& word : words)
             if (upper.find(word) != std::string::npos) return {wordCode, number, n, word};
     }
@@ -69,22 +46,24 @@ ScreeningResult MessageScreening::screen(const std::string& path, const std::vec
 
 int MessageScreening::CheckBadWords(const std::string& path, const std::string& name) {
     if (!state_.KOVAAutoStart && IsQueued(name)) {
-        ReportRejection(path, formatted("ERROR - Duplicate Message \"%s\" already in queue", name.c_str()));
+        ReportRejection(path, EventLog::Formatted("ERROR - Duplicate Message \"%s\" already in queue", name.c_str()));
         return ScreeningCode::Duplicate;
     }
     ScreeningResult result = screen(path, *state_.badWords.words(), ScreeningCode::BadWord);
     switch (result.code) {
     case ScreeningCode::Passed: break;
     case ScreeningCode::Unreadable:
-        // Nothing to append the note to.
-        log_.write(formatted("ERROR - Unable to Check Message \"%s\", possible bad filename\n\r", path.c_str()));
+        // Appended all the same: a file that is not there is made, with the note alone.
+        ReportRejection(path, EventLog::Formatted("ERROR - Unable to Check Message \"%s\", possible bad filename\n\r",
+                                                  path.c_str()));
         break;
     case ScreeningCode::LineTooLong:
-        ReportRejection(path, formatted("ERROR - Line %d has %zu characters, only %d max are allowed", result.lineNumber,
-                                        result.length, state_.KOVAAutoLine72.load()));
+        ReportRejection(path, EventLog::Formatted("ERROR - Line %d has %zu characters, only %d max are allowed",
+                                                  result.lineNumber, result.length, state_.KOVAAutoLine72.load()));
         break;
     default:
-        ReportRejection(path, formatted("ERROR - Message Contained bad word \"%s\" in text", result.word.c_str()));
+        ReportRejection(path,
+                        EventLog::Formatted("ERROR - Message Contained bad word \"%s\" in text", result.word.c_str()));
         break;
     }
     return result.code;

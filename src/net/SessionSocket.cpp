@@ -110,6 +110,10 @@ void SessionSocket::send(std::string_view bytes) {
     }
 }
 
+void SessionSocket::shutdown() {
+    if (socket_ >= 0) ::shutdown(socket_, SHUT_RDWR);
+}
+
 void SessionSocket::close() {
     if (socket_ < 0) return;
     if (registry_ != nullptr) registry_->forget(socket_);

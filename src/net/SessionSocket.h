@@ -46,6 +46,8 @@ public:
     // dropped, as a send to a user is never checked. A client that does not
     // read cannot hold a session (and the line it may hold) in a send.
     void send(std::string_view bytes);
+    // Ends the connection for both sides; the socket stays open, its number this session's.
+    void shutdown();
     void close();
 
     static constexpr const char* kTimeoutReply = "552 Requested mail action aborted: exceeded timeout\r\n";

@@ -1,30 +1,17 @@
 #include "net/SmtpSession.h"
 
-#include <cstdio>
-
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "net/MessageScreening.h"
 #include "net/MessageStore.h"
 #include "net/SessionSocket.h"
 #include "net/SmtpCommandMatcher.h"
+#include "platform/AsciiText.h"
 
 namespace {
 
 constexpr int kChunkBytes = 512;
 constexpr int kRejectedRecipientErrors = 6;
-
-std::string upperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string formatted(const char* format, const std::string& text) {
-    char line[EventLog::kMaxMessage + 1];
-    std::snprintf(line, sizeof line, format, text.c_str());
-    return line;
-}
 
 }  // namespace
 
@@ -40,8 +27,7 @@ void SmtpSession::Run() {
             break;
         }
         // The chunk is a C string to the dialogue: a NUL ends it.
-        std::string chunk(buffer, static_cast<std::size_t>(received));
-        chunk.resize(chunk.find('\0') == std::string::npos ? chunk.size() : chunk.find('\0'));
+        std::string chunk(BeforeNul(std::string_view(buffer, static_cast<std::size_t>(received))));
         const std::string copy = chunk;
         workChunk(chunk, copy);
         if (errorCount_ > kMostErrors) {
@@ -109,7 +95,7 @@ void SmtpSession::act(int code, const std::string& chunk, std::size_t lineStart,
 
 // The recipient must contain the station's mailbox prefix anywhere.
 void SmtpSession::recipient() {
-    if (upperCase(argument_).find(p_.state.KOVAEmailAddress.get()) != std::string::npos) {
+    if (AsciiUpper(argument_).find(p_.state.KOVAEmailAddress.get()) != std::string::npos) {
         p_.log.write("RCPT TO:<" + argument_ + ">");
         reply("250 Recipient OK\r\n");
         if (variant_ == kSecondary) p_.log.write("250 Recipient OK\r\n");
@@ -132,14 +118,13 @@ void SmtpSession::transfer() {
         result = p_.store.StoreDataMessage(socket_, name);
     }
     switch (result) {
-    case ScreeningCode::BadWord: replyAndLog(formatted("250 message \"%s\" not sent because of bad word violation\r\n", name)); return;
-    case ScreeningCode::LineTooLong: {
-        char line[EventLog::kMaxMessage + 1];
-        std::snprintf(line, sizeof line, "250 message \"%s\" not sent because of line length greater than %d\r\n",
-                      name.c_str(), p_.state.KOVAAutoLine72.load());
-        replyAndLog(line);
+    case ScreeningCode::BadWord:
+        replyAndLog(EventLog::Formatted("250 message \"%s\" not sent because of bad word violation\r\n", name.c_str()));
         return;
-    }
+    case ScreeningCode::LineTooLong:
+        replyAndLog(EventLog::Formatted("250 message \"%s\" not sent because of line length greater than %d\r\n",
+                                        name.c_str(), p_.state.KOVAAutoLine72.load()));
+        return;
     case StoreResult::Closed:
         replyAndLog("452  Requested action not completed: socket probably closed or timeout\r\n");
         endSession_ = true;
@@ -152,7 +137,7 @@ void SmtpSession::transfer() {
         replyAndLog("452  Requested action not taken: insufficient system storage\r\n");
         endSession_ = true;
         return;
-    default: replyAndLog(formatted("250 message succesfully stored as \"%s\"\r\n", name)); return;
+    default: replyAndLog(EventLog::Formatted("250 message succesfully stored as \"%s\"\r\n", name.c_str())); return;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "coding/CharacterEncoder.h"
 #include "net/ChatUserList.h"
 #include "net/UserNameInput.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Waits.h"
 
@@ -104,8 +105,7 @@ void TelnetSession::showLine(bool waitWritable) {
 void TelnetSession::markLineSeen() { readIndex_ = p_.state.txHistory.index(); }
 
 std::string TelnetSession::typedText(const char* buffer, int received) {
-    std::string_view bytes(buffer, static_cast<std::size_t>(received));
-    return utf8_.feed(bytes.substr(0, bytes.find('\0')));
+    return utf8_.feed(BeforeNul(std::string_view(buffer, static_cast<std::size_t>(received))));
 }
 
 void TelnetSession::countColumn(char c) {
@@ -135,9 +135,13 @@ std::time_t TelnetSession::idleSeconds() const { return p_.clock.nowSeconds() - 
 bool TelnetSession::autostartOwnsTransmitter() const { return p_.state.KOVAAutoStart && !p_.state.scheduleEnable; }
 
 // The row goes before the socket is closed: its number is not ours after that.
+// The user's connection ends first, then the log line, then the row; the
+// socket is closed last, so its number is no other session's while the row
+// is looked for.
 void TelnetSession::end(const char* format) {
     int number = socket_.number();
+    socket_.shutdown();
+    p_.log.writef(format, number, name_.c_str());
     p_.users.removeUser(number);
     socket_.close();
-    p_.log.writef(format, number, name_.c_str());
 }

@@ -76,8 +76,6 @@ protected:
     bool autostartOwnsTransmitter() const;
     void end(const char* format);
 
-    static char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
     TelnetParts p_;
     SessionSocket& socket_;
     std::string address_;

@@ -1,5 +1,7 @@
 #include "net/UserNameInput.h"
 
+#include "platform/AsciiText.h"
+
 bool UserNameInput::IsAcceptable(std::string_view name) {
     if (name.size() < kShortestName || name.size() > kLongestName) return false;
     for (char c : name)
@@ -8,7 +10,7 @@ bool UserNameInput::IsAcceptable(std::string_view name) {
 }
 
 UserNameInput::Outcome UserNameInput::take(std::string_view received) {
-    typed_.append(received.substr(0, received.find('\0')));
+    typed_.append(BeforeNul(received));
     std::size_t lineFeed = typed_.rfind('\n');
     std::size_t carriageReturn = typed_.rfind('\r');
     if (lineFeed == std::string::npos && carriageReturn == std::string::npos) {

@@ -49,6 +49,10 @@ public:
     virtual std::vector<std::string> row(int id, int index) = 0;
     virtual void rowInsert(int id, int index, const std::vector<std::string>& columns) = 0;
     virtual void rowDelete(int id, int index) = 0;
+    // Deletes the first row whose `column` reads `text`, found and deleted
+    // in one step, so no other change to the list comes in between; false
+    // when there is none.
+    virtual bool rowDeleteWith(int id, int column, const std::string& text) = 0;
     // The first selected row, or -1.
     virtual int rowSelected(int id) = 0;
 

@@ -12,13 +12,6 @@ namespace {
 
 constexpr const char kBoxCaption[] = "Tarvik";
 
-WaveFormat stationFormat(unsigned sampleRate) {
-    WaveFormat format;
-    format.samplesPerSec = sampleRate;
-    format.avgBytesPerSec = 2 * sampleRate;
-    return format;
-}
-
 }  // namespace
 
 CProcThread::CProcThread(ProgramState& state, Controls& window, EventLog& log, CSound::DeviceFactory devices)
@@ -106,8 +99,8 @@ void CProcThread::Run() {
 
 // A card that cannot be opened switches the transmitter off again.
 bool CProcThread::openDevice(int frameLength) {
-    device = devices_ ? std::make_unique<CSound>(devices_) : std::make_unique<CSound>();
-    int result = device->OpenOutput(stationFormat(state_.sampleRate), frameLength, 0, state_.soundCardID);
+    device = std::make_unique<CSound>(devices_);
+    int result = device->OpenOutput(StationFormat(state_.sampleRate), frameLength, 0, state_.soundCardID);
     if (result == 0) return true;
     log_.writef("CProcThread : sound device %s cannot be opened (code %d)", device->DeviceDetail().c_str(),
                 result);

@@ -23,9 +23,16 @@ int16_t toPcm(double sample) {
 
 }  // namespace
 
+WaveFormat StationFormat(unsigned sampleRate) {
+    WaveFormat format;
+    format.samplesPerSec = sampleRate;
+    format.avgBytesPerSec = format.blockAlign * sampleRate;
+    return format;
+}
+
 CSound::CSound() : CSound(namedDevice) {}
 
-CSound::CSound(DeviceFactory factory) : factory_(std::move(factory)) {}
+CSound::CSound(DeviceFactory factory) : factory_(factory ? std::move(factory) : namedDevice) {}
 
 CSound::~CSound() { CloseOutput(); }
 

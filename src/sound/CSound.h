@@ -24,13 +24,16 @@ struct WaveFormat {
     uint16_t bitsPerSample = 16;
 };
 
+// The station's one format, 16-bit mono PCM, at `sampleRate`.
+WaveFormat StationFormat(unsigned sampleRate);
+
 class CSound {
 public:
     static constexpr int kRingBuffers = 10;
     static constexpr int kStartBuffers = 6;
     static constexpr int kWaitLimitMs = 2000;
 
-    // The device for an id; by default the one SoundDeviceName gives.
+    // The device for an id; by default (or empty) the one SoundDeviceName gives.
     using DeviceFactory = std::function<std::unique_ptr<AudioOutput>(int deviceId)>;
 
     CSound();

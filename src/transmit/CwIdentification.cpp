@@ -45,9 +45,9 @@ void CwIdentification::Cwid() {
 }
 
 void CwIdentification::keyText() {
-    p_.waits.WaitTicks(kLeadTicks);
+    p_.waits.WaitTicks(MorseKeyer::kLeadTicks);
     for (char c : p_.state.cwIdText.get()) p_.morse.SendMorseChar(c, MorseKeyer::kIdentificationGap);
-    p_.waits.WaitTicks(kLeadTicks);
+    p_.waits.WaitTicks(MorseKeyer::kLeadTicks);
 }
 
 void CwIdentification::RestartCwIdTimer() {

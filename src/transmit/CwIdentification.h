@@ -18,7 +18,6 @@ class CwIdentification {
 public:
     static constexpr int kSecondsBetweenIds = 3600;
     static constexpr int kPskIdSeconds = 15;
-    static constexpr int kLeadTicks = 50;
 
     struct Parts {
         ProgramState& state;

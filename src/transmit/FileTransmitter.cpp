@@ -10,16 +10,16 @@
 #include "app/ProgramState.h"
 #include "coding/CharacterEncoder.h"
 #include "coding/OutputRouter.h"
+#include "platform/AsciiText.h"
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/Waits.h"
+#include "transmit/MacroExpander.h"
 #include "transmit/MorseKeyer.h"
 
 namespace {
 
 constexpr const char* kQueueFolder = "data/";
-
-char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -36,14 +36,12 @@ bool ReadTextBytes(const std::string& path, std::size_t limit, std::string& text
         text.append(block, 0, static_cast<std::size_t>(got));
     }
     ::close(fd);
-    text.resize(std::min(text.size(), text.find('\0')));
+    text.resize(BeforeNul(text).size());
     return got >= 0;
 }
 
-void FileTransmitter::showText(std::string text) {
-    if (p_.state.MODE != kModeAscii)
-        for (char& c : text) c = upperCase(c);
-    p_.window.setText(Id::TextView, text);
+void FileTransmitter::showText(const std::string& text) {
+    p_.window.setText(Id::TextView, p_.state.MODE != kModeAscii ? AsciiUpper(text) : text);
 }
 
 int FileTransmitter::PrintFile(const std::string& name) {
@@ -121,11 +119,11 @@ void FileTransmitter::sendCharacter(char c, int mode) {
     if (mode == kModeCw) {
         p_.morse.SendMorseChar(c, MorseKeyer::kTextGap);
     } else if (mode == kModeAscii || mode == kModePsk31) {
-        int r = p_.encoder.ExpandMacro(c, mode);
+        int r = p_.macros.ExpandMacro(c, mode);
         p_.state.txHistory.record(static_cast<char>(r));
         p_.router.SendCode(r & 127);
     } else {
-        char r = upperCase(c);
+        char r = AsciiUpper(c);
         p_.state.txHistory.record(r);
         p_.encoder.EncodeChar(r, mode);
     }

@@ -12,6 +12,7 @@
 class CharacterEncoder;
 class Controls;
 class EventLog;
+class MacroExpander;
 class MorseKeyer;
 class OutputRouter;
 class Waits;
@@ -29,6 +30,7 @@ public:
         Waits& waits;
         OutputRouter& router;
         CharacterEncoder& encoder;
+        MacroExpander& macros;
         MorseKeyer& morse;
     };
 
@@ -52,7 +54,7 @@ public:
 
 private:
     // In upper case unless the line mode is ASCII.
-    void showText(std::string text);
+    void showText(const std::string& text);
     void showProgress(const std::string& name, const std::string& text, int i);
     // False when CANCEL ended the session during the pause.
     bool waitWhilePaused(int mode);

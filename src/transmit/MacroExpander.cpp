@@ -18,6 +18,8 @@ constexpr int kCodeBell = 5;
 
 bool MacroExpander::IsFiveBitMode(int mode) { return mode != kModeAscii && mode != kModePsk31; }
 
+void MacroExpander::ForgetCaret() { state_.macroPending = 0; }
+
 int MacroExpander::ExpandMacro(int c, int mode) {
     if (c == kCaret) {
         state_.macroPending = 1;

@@ -5,21 +5,25 @@
 // through the character encoder, in ASCII and PSK31 straight to the router
 // as 7-bit codes. The only state, macroPending, lives in the program state:
 // shared by every caller on every thread, it survives between texts.
-// Runs on the thread of its caller (window or session thread).
+// Runs on the thread of its caller (window or session thread). The encoder
+// it sends the 5-bit texts through is the one it filters for.
+
+#include "coding/MacroFilter.h"
 
 class CharacterEncoder;
 class Clock;
 class OutputRouter;
 struct ProgramState;
 
-class MacroExpander {
+class MacroExpander : public MacroFilter {
 public:
     MacroExpander(ProgramState& state, OutputRouter& router, const Clock& clock, CharacterEncoder& encoder)
         : state_(state), router_(router), clock_(clock), encoder_(encoder) {}
 
     // The character the caller is to code: `c` itself, or '^' when the
     // filter took it (a caret, or a macro letter whose output it has sent).
-    int ExpandMacro(int c, int mode);
+    int ExpandMacro(int c, int mode) override;
+    void ForgetCaret() override;
 
     static bool IsFiveBitMode(int mode);
 

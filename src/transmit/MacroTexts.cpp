@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/EnglishTime.h"
+#include "platform/Words.h"
 
 namespace {
 
@@ -13,29 +14,16 @@ std::string formatted(std::string_view format, const std::tm& time) {
     return text;
 }
 
-std::vector<std::string_view> words(std::string_view text) {
-    std::vector<std::string_view> found;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && text[at] == ' ') ++at;
-        std::size_t end = text.find(' ', at);
-        if (end == std::string_view::npos) end = text.size();
-        if (end > at) found.push_back(text.substr(at, end - at));
-        at = end;
-    }
-    return found;
-}
-
 }  // namespace
 
 std::string ZoneInitials(std::string_view zoneName) {
-    std::vector<std::string_view> parts = words(zoneName);
+    std::vector<std::string> parts = SplitWords(zoneName, 3);
     if (parts.empty()) return "";
     std::string letters;
     if (parts.size() == 1) {
-        letters = std::string(parts[0].substr(0, 3));
+        letters = parts[0].substr(0, 3);
     } else {
-        for (std::size_t i = 0; i < parts.size() && i < 3; ++i) letters.push_back(parts[i][0]);
+        for (const std::string& part : parts) letters.push_back(part[0]);
     }
     return "(" + letters + ")";
 }

@@ -1,6 +1,7 @@
 #include "transmit/MorseKeyer.h"
 
 #include "coding/SerialLine.h"
+#include "platform/AsciiText.h"
 #include "platform/Waits.h"
 
 namespace {
@@ -35,8 +36,7 @@ static_assert(sizeof kPatterns / sizeof kPatterns[0] == 71);
 // Characters past the table (123..127) key a word space, like every other
 // character without a pattern.
 std::string_view MorseKeyer::PatternFor(int character) {
-    int c = static_cast<signed char>(character);
-    if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
+    int c = static_cast<signed char>(AsciiUpper(static_cast<char>(character)));
     int index = c < 32 ? 0 : c - 32;
     if (index >= static_cast<int>(sizeof kPatterns / sizeof kPatterns[0])) return kWordSpace;
     return kPatterns[index];

@@ -17,6 +17,8 @@ public:
     static constexpr int kWordSpaceTicks = 6;
     static constexpr int kIdentificationGap = 13;
     static constexpr int kTextGap = 10;
+    // The line rests this long before and after a text keyed in Morse.
+    static constexpr int kLeadTicks = 50;
 
     MorseKeyer(Waits& waits, SerialLine& line) : waits_(waits), line_(line) {}
 

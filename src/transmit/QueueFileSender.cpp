@@ -4,12 +4,9 @@
 #include "net/MessageQueueing.h"
 #include "platform/Waits.h"
 #include "transmit/FileTransmitter.h"
+#include "transmit/MorseKeyer.h"
 #include "transmit/TimerControl.h"
 #include "transmit/TransmitterControl.h"
-
-namespace {
-constexpr int kCwLeadTicks = 50;
-}
 
 void QueueFileSender::sendUnlessCancelled(const std::string& name, bool onlyWithHeader) {
     if (p_.state.transferCancel) return;
@@ -22,7 +19,7 @@ void QueueFileSender::SendFramed(const std::string& name) {
     bool cw = p_.state.MODE == kModeCw;
     if (cw) {
         p_.timers.OnTimer(TimerControl::kStartMorse);
-        p_.waits.WaitTicks(kCwLeadTicks);
+        p_.waits.WaitTicks(MorseKeyer::kLeadTicks);
     } else {
         p_.transmitter.SendIdleSequence(3, 7, 0);
     }

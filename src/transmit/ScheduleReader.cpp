@@ -9,12 +9,13 @@
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
 #include "coding/LineTables.h"
-#include "config/IniValues.h"
+#include "platform/AsciiText.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/PathMap.h"
 #include "platform/TextFile.h"
+#include "platform/Words.h"
 #include "transmit/TimeTag.h"
 #include "transmit/TransmitQueue.h"
 
@@ -59,7 +60,7 @@ void ScheduleReader::GetSchedule(const std::string& path) {
 }
 
 void ScheduleReader::noteBaudLine(const std::string& firstWord) {
-    std::string word = IniUpperCase(firstWord);
+    std::string word = AsciiUpper(firstWord);
     if (word.empty() || word[0] != '$') return;
     if (const BaudRate* rate = FindBaudByScriptPrefix(word.substr(1))) state_.scheduleBaud = rate->baud;
 }

@@ -9,8 +9,8 @@
 #include "coding/LineTables.h"
 #include "coding/SerialLine.h"
 #include "coding/SerialMenus.h"
-#include "config/IniValues.h"
 #include "config/InitializationFile.h"
+#include "platform/AsciiText.h"
 #include "platform/Controls.h"
 #include "transmit/CwIdentification.h"
 #include "transmit/ScheduleReader.h"
@@ -32,7 +32,7 @@ bool frequencyAfterEquals(const std::string& text, float& frequency) {
 }  // namespace
 
 void ScriptCommands::RunScriptCommand(const std::string& text) {
-    std::string command = IniUpperCase(text);
+    std::string command = AsciiUpper(text);
     if (!runModeCommand(command) && !runTimerCommand(command) && !runSwitchCommand(command) &&
         !runBaudCommand(command)) {
         if (startsWith(command, "RTS")) p_.state.TxLine = Id::TxLineRts;

@@ -31,17 +31,3 @@ std::string FormatQueueEntry(std::time_t when, const std::string& name) {
                   local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
     return tag + name;
 }
-
-std::vector<std::string> SplitWords(const std::string& text, std::size_t limit) {
-    std::vector<std::string> words;
-    std::size_t at = 0;
-    while (words.size() < limit) {
-        at = text.find_first_not_of(" \t\r\n", at);
-        if (at == std::string::npos) break;
-        std::size_t end = text.find_first_of(" \t\r\n", at);
-        words.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
-        if (end == std::string::npos) break;
-        at = end;
-    }
-    return words;
-}

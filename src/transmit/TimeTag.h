@@ -6,7 +6,6 @@
 #include <ctime>
 #include <optional>
 #include <string>
-#include <vector>
 
 // The calendar time of a text beginning "%d/%d/%d %d:%d:%d" in local time;
 // nothing when the text does not start with a valid date and time. An empty
@@ -14,6 +13,3 @@
 std::optional<int64_t> ParseTimeTag(const std::string& text);
 
 std::string FormatQueueEntry(std::time_t when, const std::string& name);
-
-// The first `limit` words of a text, split at blanks, tabs and line ends.
-std::vector<std::string> SplitWords(const std::string& text, std::size_t limit = 3);

@@ -8,6 +8,7 @@
 #include "platform/Controls.h"
 #include "platform/EnglishTime.h"
 #include "platform/FileSystem.h"
+#include "platform/Words.h"
 #include "transmit/CwIdentification.h"
 #include "transmit/StandaloneTransmission.h"
 #include "transmit/QueueFileSender.h"

@@ -10,14 +10,11 @@
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
+#include "platform/NewestFirstKey.h"
 #include "platform/PathMap.h"
+#include "platform/Words.h"
 #include "transmit/ScriptCommandList.h"
 #include "transmit/TimeTag.h"
-
-namespace {
-// Sort keys that put the newest files first in the sorted file box.
-constexpr long long kNewestFirstBase = 50000000;
-}
 
 int TransmitQueue::count() { return window_.listCount(Id::QueueList); }
 std::string TransmitQueue::entry(int index) { return window_.listItem(Id::QueueList, index); }
@@ -71,14 +68,11 @@ void TransmitQueue::RefillFileChooser() {
     window_.listReset(Id::FileBox);
     for (const FolderEntry& found : ListFolder("data/*.*")) {
         if (found.name.empty() || found.name[0] == '.') continue;
-        long long key = kNewestFirstBase - static_cast<long long>(found.fileTime >> 32);
-        window_.listAdd(Id::FileBox, std::to_string(key) + " " + found.name);
+        window_.listAdd(Id::FileBox, NewestFirstKeyed(found));
     }
     int listed = window_.listCount(Id::FileBox);
-    for (int i = 0; i < listed; ++i) {
-        std::vector<std::string> words = SplitWords(window_.listItem(Id::FileBox, i), 2);
-        window_.listSetItem(Id::FileBox, i, words.size() == 2 ? words[1] : "");
-    }
+    for (int i = 0; i < listed; ++i)
+        window_.listSetItem(Id::FileBox, i, WithoutNewestFirstKey(window_.listItem(Id::FileBox, i)));
     std::vector<std::string> scripts = ScriptCommandLines(state_);
     for (int i = 0; i < kScriptListShown; ++i) window_.listInsert(Id::FileBox, -1, scripts[static_cast<std::size_t>(i)]);
 }

@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
+#include "coding/CodeTable.h"
 #include "coding/OutputRouter.h"
 #include "coding/Psk31Library.h"
 #include "coding/SerialLine.h"
@@ -12,7 +13,6 @@
 #include "sound/SoundCardMenu.h"
 
 namespace {
-constexpr int kLtrs = 31;
 constexpr int kOffSettleSeconds = 2;
 }  // namespace
 
@@ -35,7 +35,7 @@ void TransmitterControl::CmTX() {
             // The Diddle switch's only effect: letters shifts while idle. The
             // wait is here too, since a library that cannot send takes none.
             while (p_.state.diddleEnable && !p_.state.localLock && p_.state.transmitOn) {
-                p_.router.SendCode(kLtrs);
+                p_.router.SendCode(kCodeLtrs);
                 p_.waits.PumpWhileBusy();
             }
         }
@@ -81,7 +81,7 @@ void TransmitterControl::SendIdleSequence(int a, int b, int c) {
         p_.waits.WaitSeconds(b);
     } else {
         while (p_.state.timerTick < b && !p_.waits.closingDown()) {
-            p_.router.SendCode(kLtrs);
+            p_.router.SendCode(kCodeLtrs);
             p_.waits.PumpMessages();
         }
     }

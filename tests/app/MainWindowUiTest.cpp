@@ -25,6 +25,7 @@
 #include "app/window/CAboutDlg.h"
 #include "app/window/CTarvikApp.h"
 #include "support/TempDir.h"
+#include "support/WindowPicture.h"
 
 namespace {
 
@@ -278,12 +279,20 @@ TEST(MainWindow, ACloseDuringATransmissionCancelsItAndEndsAfterItUnwound) {
     s.program.reset();
 }
 
-TEST(MainWindow, ScreenshotForAPersonToLookAt) {
+TEST(MainWindow, TheScreenshotShowsTheWholeWindowWithItsControlsInPlace) {
     ProgramFixture s;
     WriteBinaryFile("Tarvik.ini", "KOVACALLSIGN=\"N0CALL\"\n");
     s.start();
-    std::string path = std::string(TARVIK_BUILD_DIR) + "/main-window.png";
-    EXPECT_TRUE(s.program->window().grab().save(QString::fromStdString(path)));
+    CTarvikDlg& window = s.program->window();
+    QApplication::processEvents();
+    QImage picture = SavedPicture(window, QStringLiteral(TARVIK_BUILD_DIR "/main-window.png"));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), window.size());
+    for (int id : {Id::EnableButton, Id::CancelButton, Id::QueueList, Id::LogList}) {
+        QWidget* control = window.controls().widget(id);
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_TRUE(PictureShows(picture, window, *control)) << id;
+    }
 }
 
 TEST(MainWindow, TheEditorIsMadeOnFirstUseAndShownAgainLater) {

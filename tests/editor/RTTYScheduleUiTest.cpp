@@ -23,6 +23,7 @@
 #include "support/TempDir.h"
 #include "support/TestClock.h"
 #include "support/TestPumps.h"
+#include "support/WindowPicture.h"
 
 using ::testing::SizeIs;
 using namespace EditorId;
@@ -158,12 +159,17 @@ TEST(RTTYSchedule, TheViewKeepsItsLinesAsWrappedOnTheScreen) {
     EXPECT_EQ(view->bytesWithSoftBreaks(), "latin \xe9\xe8");
 }
 
-TEST(RTTYSchedule, SavesAPictureOfItself) {
+TEST(RTTYSchedule, SavesAPictureOfItselfWithTheListAndButtonsInPlace) {
     EditorWindow w;
     w.editor->showEditor();
     w.control<QListWidget>(EntryList)->setCurrentRow(0);
     QApplication::processEvents();
-    QString path = QCoreApplication::applicationDirPath() + "/schedule-editor.png";
-    ASSERT_TRUE(w.editor->grab().save(path));
-    EXPECT_GT(QImage(path).width(), 400);
+    QImage picture = SavedPicture(*w.editor, QCoreApplication::applicationDirPath() + "/schedule-editor.png");
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), w.editor->size());
+    for (int id : {EntryList, Insert, SaveAndExit, ClearText}) {
+        QWidget* control = w.control<QWidget>(id);
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_TRUE(PictureShows(picture, *w.editor, *control)) << id;
+    }
 }

@@ -296,16 +296,16 @@ TEST(ChatSession, SessionsEndWhenThePeerClosesOrFallsSilent) {
     {
         TelnetUser gone(s, s.chatPort, "gone");
         gone.client.close();
-        // The row goes first and the end line follows: both, before the next user.
+        // The end line is written and the row goes: both, before the next user.
         ASSERT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0 && ends().size() == 1; }, 2s));
     }
     TelnetUser idle(s, s.chatPort, "idle");
     s.clock.advance(3601s);
     idle.client.readToEnd(s.pump(), 5s);
     EXPECT_TRUE(idle.client.peerClosed());
-    ASSERT_TRUE(s.time.runUntil([&] { return ends().size() == 2; }, 5s));
+    // The row goes after the end line.
+    ASSERT_TRUE(s.time.runUntil([&] { return ends().size() == 2 && s.window.rowCount(Id::ChatUserList) == 0; }, 5s));
     EXPECT_EQ(ends(), (std::vector<std::string>{"] gone ", "] idle "}));
-    EXPECT_EQ(s.window.rowCount(Id::ChatUserList), 0);
 }
 
 TEST(ChatSession, KillShutsTheChosenUserOut) {
@@ -322,11 +322,14 @@ TEST(ChatSession, KillShutsTheChosenUserOut) {
     EXPECT_TRUE(s.window.controlEnabled(Id::KillButton));
     users.Kill();
     EXPECT_FALSE(s.window.controlEnabled(Id::KillButton));
+    // The row goes at once, before the session has noticed.
+    EXPECT_TRUE(s.logged("Deleted Chat user second"));
+    ASSERT_EQ(s.window.rowCount(Id::ChatUserList), 1);
+    EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "first");
     second.client.readToEnd(s.pump(), 5s);
     EXPECT_TRUE(second.client.peerClosed());
     ASSERT_TRUE(s.waitLogged("Ending connection for [" + number + "] second "));
-    // The session ends on its own thread, so its line may come before Kill's or after it.
-    EXPECT_TRUE(s.logged("Deleted Chat user second"));
+    // The ending session finds its row gone and removes no other.
     ASSERT_EQ(s.window.rowCount(Id::ChatUserList), 1);
     EXPECT_EQ(s.window.row(Id::ChatUserList, 0)[0], "first");
 

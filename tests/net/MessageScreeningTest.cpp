@@ -90,11 +90,23 @@ TEST(MessageScreening, ADuplicateIsRejectedOnlyWhileAutostartIsOff) {
     EXPECT_EQ(f.screening.CheckBadWords(file, "other.txt"), 0);
 }
 
-TEST(MessageScreening, AMissingFileCannotBeChecked) {
+// Only the bad-word check reports, and its note is appended as to any
+// rejected message: to a file that is not there, it is the whole file; in a
+// folder that is not there, the failed write is logged too.
+TEST(MessageScreening, AMissingFileCannotBeCheckedAndOnlyTheBadWordCheckNotesIt) {
     ScreeningFixture f;
-    EXPECT_EQ(f.screening.CheckBadWords("data\\gone.txt", "gone.txt"), -1);
-    EXPECT_EQ(f.screening.CheckModeratedWords("data\\gone.txt", "gone.txt"), -1);
+    EXPECT_EQ(f.screening.CheckModeratedWords("gone.txt", "gone.txt"), -1);
+    EXPECT_TRUE(f.s.logMessages().empty());
+    EXPECT_FALSE(FileExists("gone.txt"));
+    EXPECT_EQ(f.screening.CheckBadWords("gone.txt", "gone.txt"), -1);
+    const std::string text = "ERROR - Unable to Check Message \"gone.txt\", possible bad filename";
+    EXPECT_EQ(f.s.logMessages(), std::vector<std::string>{text});
+    EXPECT_EQ(ReadBinaryFile("gone.txt"),
+              "\r\n\r\n=======================\r\n" + text + "\r\n\r\r\n=======================\r\n");
+
+    EXPECT_EQ(f.screening.CheckBadWords("nowhere\\gone.txt", "gone.txt"), -1);
     EXPECT_EQ(f.s.logMessages(),
-              std::vector<std::string>{"ERROR - Unable to Check Message \"data\\gone.txt\", possible bad filename"});
-    EXPECT_FALSE(FileExists("data/gone.txt"));
+              (std::vector<std::string>{text,
+                                        "ERROR - Unable to Check Message \"nowhere\\gone.txt\", possible bad filename",
+                                        "Unable to write nowhere\\gone.txt output file"}));
 }

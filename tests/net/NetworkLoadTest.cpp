@@ -235,7 +235,7 @@ TEST(LoadChat, AHundredUsersLogInTalkAndLeave) {
     for (auto& user : logged) user->client.close();
     EXPECT_TRUE(s.time.runUntil([&] { return s.window.rowCount(Id::ChatUserList) == 0; }, 20s))
         << "rows left behind: " << ::testing::PrintToString(listedNames(s));
-    // Each session removes its row before it logs its end.
+    // Each session logs its end before it removes its row.
     auto ended = [&] {
         std::vector<std::string> messages = s.logMessages();
         return std::count_if(messages.begin(), messages.end(),

@@ -16,6 +16,7 @@
 #include "support/Minimodem.h"
 #include "support/StationFixture.h"
 #include "support/WavSamples.h"
+#include "transmit/MacroExpander.h"
 
 namespace {
 
@@ -79,7 +80,8 @@ struct ModemFixture {
     }
 
     StationFixture s;
-    CharacterEncoder encoder{s.state, s.log, s.router, s.clock};
+    MacroExpander macros{s.state, s.router, s.clock, encoder};
+    CharacterEncoder encoder{s.state, s.log, s.router, macros};
     std::atomic<int> transmitterOffs{0};
     ModulatorControl modem;
 };

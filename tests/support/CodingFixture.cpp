@@ -26,7 +26,7 @@ std::vector<int> CodingFixture::encode(std::string_view text, int mode) {
 
 std::vector<int> CodingFixture::sendSevenBit(std::string_view text, int mode) {
     newCodes();
-    for (char ch : text) s.router.SendCode(encoder.ExpandMacro(ch, mode) & 127);
+    for (char ch : text) s.router.SendCode(macros.ExpandMacro(ch, mode) & 127);
     return newCodes();
 }
 

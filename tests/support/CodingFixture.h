@@ -13,6 +13,7 @@
 
 #include "coding/CharacterEncoder.h"
 #include "support/StationFixture.h"
+#include "transmit/MacroExpander.h"
 
 constexpr int F = 27;   // FIGS
 constexpr int L = 31;   // LTRS
@@ -35,7 +36,8 @@ struct CodingFixture {
     void writeFile(const std::string& name, const std::string& bytes);
 
     StationFixture s;
-    CharacterEncoder encoder{s.state, s.log, s.router, s.clock};
+    MacroExpander macros{s.state, s.router, s.clock, encoder};
+    CharacterEncoder encoder{s.state, s.log, s.router, macros};
 
 private:
     std::size_t codesSeen_ = 0;

@@ -109,6 +109,18 @@ void FakeControls::rowDelete(int id, int index) {
     if (index >= 0 && index < static_cast<int>(rows.size())) rows.erase(rows.begin() + index);
 }
 
+bool FakeControls::rowDeleteWith(int id, int column, const std::string& text) {
+    Hold h(lock_);
+    auto& rows = rows_[id];
+    for (auto row = rows.begin(); row != rows.end(); ++row) {
+        if (column < static_cast<int>(row->size()) && (*row)[static_cast<std::size_t>(column)] == text) {
+            rows.erase(row);
+            return true;
+        }
+    }
+    return false;
+}
+
 int FakeControls::rowSelected(int id) { return listCurrent(id); }
 
 void FakeControls::checkMenuItem(int id, bool checked) { Hold h(lock_); checked_[id] = checked; }

@@ -1,19 +1,16 @@
 #include "app/window/CAboutDlg.h"
 
-#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/window/DialogFont.h"
 #include "app/window/DialogUnits.h"
 #include "app/window/StationIcon.h"
 
 CAboutDlg::CAboutDlg(const std::vector<std::string>& statusLines, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Tarvik"));
-    // Courier, which fontconfig resolves to a metric twin.
-    QFont courier(QStringLiteral("Courier"), 9);
-    courier.setStyleHint(QFont::TypeWriter);
-    setFont(courier);
+    setFont(DialogFont(QStringLiteral("Courier")));
     DialogUnits units(font());
     setFixedSize(units.horizontal(219), units.vertical(274));
     auto* icon = new QLabel(this);

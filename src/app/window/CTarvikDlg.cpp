@@ -20,6 +20,7 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/window/DialogFont.h"
 #include "app/window/DialogUnits.h"
 #include "app/window/LogListView.h"
 #include "app/window/MainMenu.h"
@@ -41,12 +42,6 @@ QLineEdit* stateText(QWidget* parent) {
 }
 
 }  // namespace
-
-QFont DialogFont() {
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
-}
 
 CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_unique<WidgetControls>(this)) {
     // A system menu and a minimize box, no maximize box.

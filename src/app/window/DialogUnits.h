@@ -18,6 +18,3 @@ public:
 private:
     QFontMetrics metrics_;
 };
-
-// "Courier New", which fontconfig resolves to its metric twin Liberation Mono.
-QFont DialogFont();

@@ -328,6 +328,19 @@ void WidgetControls::rowDelete(int id, int index) {
     });
 }
 
+bool WidgetControls::rowDeleteWith(int id, int column, const std::string& text) {
+    return onWindowThreadReturning<bool>([&] {
+        auto* rows = qobject_cast<QTreeWidget*>(widget(id));
+        const QString wanted = fromBytes(text);
+        for (int index = 0; rows && index < rows->topLevelItemCount(); ++index) {
+            if (rows->topLevelItem(index)->text(column) != wanted) continue;
+            delete rows->takeTopLevelItem(index);
+            return true;
+        }
+        return false;
+    });
+}
+
 int WidgetControls::rowSelected(int id) {
     return onWindowThreadReturning<int>([&] {
         // Several rows may be selected: the first of them.

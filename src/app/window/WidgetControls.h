@@ -55,6 +55,7 @@ public:
     std::vector<std::string> row(int id, int index) override;
     void rowInsert(int id, int index, const std::vector<std::string>& columns) override;
     void rowDelete(int id, int index) override;
+    bool rowDeleteWith(int id, int column, const std::string& text) override;
     int rowSelected(int id) override;
 
     void checkMenuItem(int id, bool checked) override;

@@ -9,11 +9,9 @@ namespace {
 
 constexpr int kUnknownStartError = 33;
 
-WaveFormat pskFormat() {
-    WaveFormat format;
-    format.samplesPerSec = Psk31Modulator::kSampleRate;
-    format.avgBytesPerSec = 2 * Psk31Modulator::kSampleRate;
-    return format;
+// A symbol a buffer.
+int openForPsk(CSound& device, int cardId) {
+    return device.OpenOutput(StationFormat(Psk31Modulator::kSampleRate), Psk31Modulator::kSymbolSamples, 0, cardId);
 }
 
 }  // namespace
@@ -41,15 +39,11 @@ int Psk31SoundLibrary::StartResultFor(int soundErrorCode) {
     }
 }
 
-std::unique_ptr<CSound> Psk31SoundLibrary::newDevice() const {
-    return devices_ ? std::make_unique<CSound>(devices_) : std::make_unique<CSound>();
-}
-
 // The card is opened once to prove it; it is held only while transmitting.
 int Psk31SoundLibrary::OpenSoundCard(int soundCardId) {
     CloseSoundCard();
-    std::unique_ptr<CSound> probe = newDevice();
-    int code = probe->OpenOutput(pskFormat(), Psk31Modulator::kSymbolSamples, 0, soundCardId);
+    auto probe = std::make_unique<CSound>(devices_);
+    int code = openForPsk(*probe, soundCardId);
     std::string detail = probe->DeviceDetail();
     probe->CloseOutput();
     if (code != 0) {
@@ -150,13 +144,13 @@ void Psk31SoundLibrary::dropQueue(const char* reason) {
 }
 
 void Psk31SoundLibrary::transmit() {
-    std::unique_ptr<CSound> device = newDevice();
+    auto device = std::make_unique<CSound>(devices_);
     int cardId;
     {
         std::lock_guard<std::mutex> hold(lock_);
         cardId = cardId_;
     }
-    int code = device->OpenOutput(pskFormat(), Psk31Modulator::kSymbolSamples, 0, cardId);
+    int code = openForPsk(*device, cardId);
     Psk31Modulator modulator;
     modulator.setCarrier(carrierHertz_);
     Psk31Sender sender(*device, modulator, morse_, [&] {

@@ -48,7 +48,6 @@ public:
 private:
     enum class Phase { Idle, Starting, Transmitting, Closing };
 
-    std::unique_ptr<CSound> newDevice() const;
     void outputThread();
     bool waitForStart();
     void transmit();
