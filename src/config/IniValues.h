@@ -6,8 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "platform/AsciiText.h"
-
 // Decimal integer after the first '=' (leading blanks, optional sign); 0 without digits.
 int IniNumber(const std::string& line);
 
@@ -20,6 +18,3 @@ std::optional<std::pair<double, double>> IniRealPair(const std::string& line, co
 
 // The key part before the first '=': upper case, blanks and tabs removed.
 std::string IniPreparedKey(const std::string& line);
-
-// Names and quoted words are compared in upper case.
-inline std::string IniUpperCase(std::string_view text) { return AsciiUpper(text); }

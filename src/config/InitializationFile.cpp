@@ -4,6 +4,7 @@
 #include "app/ProgramState.h"
 #include "app/WordList.h"
 #include "config/IniValues.h"
+#include "platform/AsciiText.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -64,7 +65,7 @@ void InitializationFile::addWord(WordCollector& list, const std::string& line) {
     std::optional<std::string> word = IniQuoted(line);
     if (!word) return;
     if (static_cast<int>(list.words.size()) < WordList::kMaxWords) {
-        list.words.push_back(IniUpperCase(*word));
+        list.words.push_back(AsciiUpper(*word));
     } else if (!list.overflowLogged) {
         list.overflowLogged = true;
         log_.writef("INIT %s - list full at %d words, \"%s\" and later ones dropped", list.name,
@@ -177,7 +178,7 @@ void InitializationFile::readNumberKeys(const std::string& line) {
 void InitializationFile::readTextKeys(const std::string& line) {
     if (has(line, "KOVAEMAILADDRESS=")) {
         if (auto value = IniQuoted(line)) {
-            state_.KOVAEmailAddress = IniUpperCase(*value);
+            state_.KOVAEmailAddress = AsciiUpper(*value);
             log_.writef("KOVAEmailAddress overridden and set to \"%s\"", state_.KOVAEmailAddress.get().c_str());
         }
     }
@@ -186,13 +187,13 @@ void InitializationFile::readTextKeys(const std::string& line) {
             if (value->size() > kLongestCallSign)
                 log_.writef("KOVACallsign \"%s\" is longer than %zu characters and is cut", value->c_str(),
                             kLongestCallSign);
-            state_.KOVACallsign = IniUpperCase(value->substr(0, kLongestCallSign));
+            state_.KOVACallsign = AsciiUpper(value->substr(0, kLongestCallSign));
             log_.writef("KOVACallsign overridden and set to \"%s\"", state_.KOVACallsign.get().c_str());
         }
     }
     if (has(line, "KOVACOMMPORT=")) {
         if (auto value = IniQuoted(line)) {
-            state_.m_CommPort = IniUpperCase(*value);
+            state_.m_CommPort = AsciiUpper(*value);
             log_.writef("KOVACommPort overridden and set to \"%s\"", state_.m_CommPort.get().c_str());
         }
     }
@@ -223,7 +224,7 @@ void InitializationFile::readTextKeys(const std::string& line) {
         if (has(line, key))
             if (auto value = IniQuoted(line)) runScript_(*value);
     if (has(line, "KOVARS232CONTROL=")) {
-        if (auto value = IniQuoted(line)) setTxLine(IniUpperCase(*value));
+        if (auto value = IniQuoted(line)) setTxLine(AsciiUpper(*value));
     }
     if (has(line, "KOVAADMINPASSWORD=")) {
         if (auto value = IniQuoted(line))
