@@ -13,8 +13,8 @@
 #include "transmit/SessionControl.h"
 #include "transmit/TransmitQueue.h"
 
-bool MessageQueueing::QueueStoredMessage(const std::string& name) {
-    if (!state_.KOVAAutoStart && !schedule_.AppendScheduleTemp(name)) return false;
+bool MessageQueueing::QueueStoredMessage(const std::string& name, bool syncList) {
+    if (!state_.KOVAAutoStart && !schedule_.AppendScheduleTemp(name, syncList)) return false;
     window_.setText(Id::FileBox, name);
     window_.listSetCurrent(Id::QueueList, 0);
     queue_.AddFile();
@@ -22,6 +22,8 @@ bool MessageQueueing::QueueStoredMessage(const std::string& name) {
         session_.CmEnable();
     return true;
 }
+
+bool MessageQueueing::SyncList() const { return state_.KOVAAutoStart || schedule_.SyncScheduleTemp(); }
 
 void MessageQueueing::SweepApprovedFolder() {
     std::string dataPath = state_.KOVADataPath.get();

@@ -21,8 +21,12 @@ public:
                     ScheduleReader& schedule, SessionControl& session)
         : state_(state), log_(log), window_(window), queue_(queue), schedule_(schedule), session_(session) {}
 
-    // False, and nothing queued, when the message could not be listed.
-    bool QueueStoredMessage(const std::string& name);
+    // False, and nothing queued, when the message could not be listed. The
+    // list reaches the disk at once, or, for a caller that syncs it itself
+    // away from the window thread (SyncList), later.
+    bool QueueStoredMessage(const std::string& name, bool syncList = true);
+    // Puts the lines listed so far on the disk. Any thread.
+    bool SyncList() const;
     void SweepApprovedFolder();
 
 private:

@@ -37,8 +37,17 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     ComposedMessage composed = ComposeMessageFile(mail.text, p_.state.KOVAAutoLine72);
     if (!files_.WriteNew(started, composed.text, path, name)) return StoreResult::NoStorage;
 
-    std::lock_guard<std::mutex> oneAtATime(routeLock_);
-    return nameScreenAndRoute(path, name, composed.subject);
+    int routed = StoreResult::NoStorage;
+    {
+        std::lock_guard<std::mutex> oneAtATime(routeLock_);
+        routed = nameScreenAndRoute(path, name, composed.subject);
+    }
+    // Outside the lock: sessions that listed their messages together sync the list once.
+    if (routed == StoreResult::Queued && !p_.messages.SyncList()) {
+        p_.log.writef("StoreDataMessage : \"%s\" is queued but its listing is not on the disk: refused", name.c_str());
+        return StoreResult::NoStorage;
+    }
+    return routed;
 }
 
 bool MessageStore::HasRoom() {
@@ -94,7 +103,7 @@ int MessageStore::queue(const std::string& path, const std::string& name) {
     p_.log.writef("StoreDataMessage : \"%s\" submitted to queue", path.c_str());
     // The call runs to its end before run() returns, or never runs.
     bool queued = false;
-    if (!p_.windowCall.run([this, name, &queued] { queued = p_.messages.QueueStoredMessage(name); }))
+    if (!p_.windowCall.run([this, name, &queued] { queued = p_.messages.QueueStoredMessage(name, false); }))
         p_.log.writef("StoreDataMessage : \"%s\" removed and refused, the station is stopping", name.c_str());
     if (queued) return StoreResult::Queued;
     RemoveFile(path);

@@ -70,10 +70,18 @@ long long FolderBytes(const std::string& path) {
     return bytes;
 }
 
-bool SyncFolder(const std::string& path) {
-    int folder = ::open(ResolvePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return false;
-    bool synced = ::fsync(folder) == 0;
-    ::close(folder);
+namespace {
+
+bool syncOpened(const std::string& path, int flags) {
+    int fd = ::open(ResolvePath(path).c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0) return false;
+    bool synced = ::fsync(fd) == 0;
+    ::close(fd);
     return synced;
 }
+
+}  // namespace
+
+bool SyncFolder(const std::string& path) { return syncOpened(path, O_DIRECTORY); }
+
+bool SyncFile(const std::string& path) { return syncOpened(path, 0); }

@@ -30,3 +30,6 @@ long long FolderBytes(const std::string& path);
 // disk, so a file already synced is also found under its name after a power
 // cut. False when the folder cannot be opened or synced.
 bool SyncFolder(const std::string& path);
+// Puts what was written to the file (by anyone) on the disk; false when it
+// cannot be opened or synced.
+bool SyncFile(const std::string& path);

@@ -94,7 +94,7 @@ void ScheduleReader::readLine(std::string line, int64_t now, long long& lastSize
     }
 }
 
-bool ScheduleReader::AppendScheduleTemp(const std::string& line) {
+bool ScheduleReader::AppendScheduleTemp(const std::string& line, bool sync) {
     const std::string path = state_.KOVADataPath.get() + "schedule_temp.lst";
     const long long before = FileSize(path);
     TextFileWriter file;
@@ -103,10 +103,16 @@ bool ScheduleReader::AppendScheduleTemp(const std::string& line) {
         return false;
     }
     bool written = file.write(line + "\n");
-    if (file.close(true) && written) return true;
+    if (file.close(sync) && written) return true;
     log_.writef("Unable to write schedule_temp.lst file for %s", line.c_str());
     if (::truncate(ResolvePath(path).c_str(), static_cast<off_t>(before)) != 0)
         log_.writef("Unable to take the broken line for %s off schedule_temp.lst", line.c_str());
+    return false;
+}
+
+bool ScheduleReader::SyncScheduleTemp() const {
+    if (SyncFile(state_.KOVADataPath.get() + "schedule_temp.lst")) return true;
+    log_.write("Unable to sync schedule_temp.lst file");
     return false;
 }
 

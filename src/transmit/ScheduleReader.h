@@ -25,8 +25,12 @@ public:
 
     void GetSchedule(const std::string& path);
     // False when the line could not be written whole; what it left is taken
-    // off again, so the next line does not run on from a broken one.
-    bool AppendScheduleTemp(const std::string& line);
+    // off again, so the next line does not run on from a broken one. With
+    // `sync` the line is on the disk when it returns; without, a later
+    // SyncScheduleTemp puts it there (one sync for the lines of many).
+    bool AppendScheduleTemp(const std::string& line, bool sync = true);
+    // Any thread.
+    bool SyncScheduleTemp() const;
     // 32769 "Reload Queue": empties the queue and reads both lists (unless autostart).
     void OnReload();
 
