@@ -1,6 +1,5 @@
 #include "net/MessageScreening.h"
 
-#include <strings.h>
 
 #include <cstring>
 
@@ -32,9 +31,7 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
 
 // Without regard to letter case, as the queue finds its files.
 bool MessageScreening::IsQueued(const std::string& name) {
-    for (const std::string& entry : window_.listItems(Id::QueueList))
-        if (::strcasestr(entry.c_str(), name.c_str()) != nullptr) return true;
-    return false;
+    return window_.listHasItemContaining(Id::QueueList, name);
 }
 
 ScreeningResult MessageScreening::screen(const std::string& path, const std::vector<std::string>& words,

@@ -28,6 +28,8 @@ public:
     virtual std::string listItem(int id, int index) = 0;
     // Every item, in one call (from another thread: one wait for the window).
     virtual std::vector<std::string> listItems(int id) = 0;
+    // Whether an item holds `text`, without regard to letter case (ASCII).
+    virtual bool listHasItemContaining(int id, const std::string& text) = 0;
     // Appends (or, for a sorted box, inserts in its sort place); returns the index.
     virtual int listAdd(int id, const std::string& text) = 0;
     // Inserts before `index` without sorting; -1 appends at the end.

@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/CommandIds.h"
 
@@ -26,6 +27,13 @@ std::string FakeControls::listItem(int id, int index) {
 std::vector<std::string> FakeControls::listItems(int id) {
     Hold h(lock_);
     return lists_[id];
+}
+
+bool FakeControls::listHasItemContaining(int id, const std::string& text) {
+    Hold h(lock_);
+    for (const std::string& item : lists_[id])
+        if (::strcasestr(item.c_str(), text.c_str()) != nullptr) return true;
+    return false;
 }
 
 int FakeControls::listAdd(int id, const std::string& text) {

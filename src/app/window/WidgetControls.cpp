@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QThread>
 #include <QTreeWidget>
+#include <cstring>
 
 #include "app/window/LogListView.h"
 #include "platform/HeadlessMessageBox.h"
@@ -182,8 +183,24 @@ std::string WidgetControls::listItem(int id, int index) {
 std::vector<std::string> WidgetControls::listItems(int id) {
     return onWindowThreadReturning<std::vector<std::string>>([&] {
         std::vector<std::string> items;
+        if (auto* list = qobject_cast<QListWidget*>(widget(id))) {
+            items.reserve(static_cast<std::size_t>(list->count()));
+            for (int i = 0; i < list->count(); ++i) items.push_back(toBytes(list->item(i)->text()));
+            return items;
+        }
         for (int i = 0, count = listCount(id); i < count; ++i) items.push_back(listItem(id, i));
         return items;
+    });
+}
+
+// Qt's own search: no copy of the rows (the queue holds hundreds when mail pours in).
+bool WidgetControls::listHasItemContaining(int id, const std::string& text) {
+    return onWindowThreadReturning<bool>([&] {
+        if (auto* list = qobject_cast<QListWidget*>(widget(id)))
+            return !list->findItems(fromBytes(text), Qt::MatchContains).isEmpty();
+        for (int i = 0, count = listCount(id); i < count; ++i)
+            if (::strcasestr(listItem(id, i).c_str(), text.c_str()) != nullptr) return true;
+        return false;
     });
 }
 

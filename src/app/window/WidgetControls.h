@@ -40,6 +40,7 @@ public:
     int listCount(int id) override;
     std::string listItem(int id, int index) override;
     std::vector<std::string> listItems(int id) override;
+    bool listHasItemContaining(int id, const std::string& text) override;
     int listAdd(int id, const std::string& text) override;
     void listInsert(int id, int index, const std::string& text) override;
     void listSetItem(int id, int index, const std::string& text) override;
