@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -22,8 +23,10 @@
 #include <sstream>
 
 #include "app/CommandIds.h"
+#include "app/EventLog.h"
 #include "app/window/CAboutDlg.h"
 #include "app/window/CTarvikApp.h"
+#include "app/window/PaintPacer.h"
 #include "support/TempDir.h"
 #include "support/WindowPicture.h"
 
@@ -307,4 +310,30 @@ TEST(MainWindow, TheEditorIsMadeOnFirstUseAndShownAgainLater) {
     editor->hide();
     window.dispatch(Id::SystemScheduleEditor);
     EXPECT_TRUE(editor->isVisible()) << "the same window shown again";
+}
+
+TEST(MainWindow, MailPouringInIsPaintedAFrameAtATimeAndTheLastChangeStillShows) {
+    ProgramFixture s;
+    s.start();
+    const PaintPacer& pacer = s.program->window().paintPacer();
+    QElapsedTimer burst;
+    burst.start();
+    const int paintsBefore = pacer.paintsLetThrough();
+    int rows = 0;
+    while (burst.elapsed() < 500) {
+        s.controls().listAdd(Id::QueueList, "12/10/2026 10:00:00 E_" + std::to_string(rows++) + ".txt");
+        s.controls().listAppendNewest(Id::LogList, "a log line", EventLog::kListLines);
+        QApplication::processEvents();
+    }
+    const qint64 burstMs = burst.elapsed();
+    const int paintsInBurst = pacer.paintsLetThrough() - paintsBefore;
+    EXPECT_GT(paintsInBurst, 0);
+    // A frame is 40 ms: the burst fits that many and one it began in.
+    EXPECT_LE(paintsInBurst, burstMs / 40 + 2) << rows << " rows in " << burstMs << " ms";
+    // The changes held back at the burst's end are painted at the frame's end.
+    QElapsedTimer after;
+    after.start();
+    while (pacer.paintsLetThrough() == paintsBefore + paintsInBurst && after.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_GT(pacer.paintsLetThrough(), paintsBefore + paintsInBurst);
 }

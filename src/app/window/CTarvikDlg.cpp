@@ -24,6 +24,7 @@
 #include "app/window/DialogUnits.h"
 #include "app/window/LogListView.h"
 #include "app/window/MainMenu.h"
+#include "app/window/PaintPacer.h"
 #include "app/window/StationIcon.h"
 
 namespace {
@@ -66,6 +67,7 @@ CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_u
     layout->addWidget(client);
     buildControls(client);
     watchControls();
+    paintPacer_ = new PaintPacer(this);
 }
 
 CTarvikDlg::~CTarvikDlg() = default;

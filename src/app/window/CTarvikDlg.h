@@ -13,6 +13,7 @@
 #include "app/window/WidgetControls.h"
 
 class CommandTable;
+class PaintPacer;
 class QComboBox;
 class QKeyEvent;
 class QListWidget;
@@ -24,6 +25,7 @@ public:
     ~CTarvikDlg() override;
 
     WidgetControls& controls() { return *controls_; }
+    const PaintPacer& paintPacer() const { return *paintPacer_; }
     void setCommands(CommandTable* commands) { commands_ = commands; }
     // What a confirmed close runs before the window goes (cancelling the work in hand).
     void setOnCloseConfirmed(std::function<void()> cancelWork) { cancelWork_ = std::move(cancelWork); }
@@ -52,6 +54,7 @@ private:
     std::function<void()> cancelWork_;
     QComboBox* fileBox_ = nullptr;
     QListWidget* queue_ = nullptr;
+    PaintPacer* paintPacer_ = nullptr;
     int depth_ = 0;
     bool closePending_ = false;
     bool closeAllowed_ = false;
