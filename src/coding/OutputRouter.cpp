@@ -49,7 +49,7 @@ void OutputRouter::sendToPsk(int code) {
 // step without waking the window thread every few milliseconds.
 void OutputRouter::sendToModulator(int code) {
     using std::chrono::microseconds;
-    const microseconds rest = std::clamp<microseconds>(characterTime() / 4, Waits::kBusyRest, kLongestModulatorRest);
+    const microseconds rest = std::clamp<microseconds>(characterTime() / 2, Waits::kBusyRest, kLongestModulatorRest);
     while (worthWaitingForModulator()) {
         if (state_.modPending.count() == 0) {
             HandOver(code);

@@ -38,7 +38,7 @@ private:
     SerialPace serialPace() const;
     std::chrono::microseconds characterTime() const;
     // Pause and CANCEL answer within this while a code waits for the modulator.
-    static constexpr std::chrono::milliseconds kLongestModulatorRest{40};
+    static constexpr std::chrono::milliseconds kLongestModulatorRest{80};
     bool pskCanSend();
     void sendToPsk(int code);
     void sendToModulator(int code);

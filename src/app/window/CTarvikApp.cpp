@@ -41,6 +41,9 @@ CTarvikApp::CTarvikApp()
       web_(station_, [this](int id) { window_.dispatch(id); }) {
     window_.setCommands(&commands_);
     window_.setOnCloseConfirmed([this] { cancelWorkForClose(); });
+    // Nobody sees a headless station's text cursor; blinking, it would
+    // repaint the window twice a second for weeks.
+    if (WidgetControls::Headless()) QApplication::setCursorFlashTime(0);
 }
 
 CTarvikApp::~CTarvikApp() { editor_.reset(); }

@@ -67,7 +67,7 @@ CTarvikDlg::CTarvikDlg(QWidget* parent) : QDialog(parent), controls_(std::make_u
     layout->addWidget(client);
     buildControls(client);
     watchControls();
-    paintPacer_ = new PaintPacer(this);
+    paintPacer_ = new PaintPacer(this, WidgetControls::Headless() ? 0 : PaintPacer::kFramesOnADisplay);
 }
 
 CTarvikDlg::~CTarvikDlg() = default;

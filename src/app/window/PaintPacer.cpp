@@ -4,13 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
-namespace {
-
-constexpr int kFrameMs = 1000 / PaintPacer::kMostPerSecond;
-
-}  // namespace
-
-PaintPacer::PaintPacer(QWidget* window) : QObject(window), window_(window) {
+PaintPacer::PaintPacer(QWidget* window, int framesPerSecond)
+    : QObject(window), window_(window), frameMs_(framesPerSecond > 0 ? 1000 / framesPerSecond : 0) {
     release_.setSingleShot(true);
     release_.setTimerType(Qt::PreciseTimer);
     connect(&release_, &QTimer::timeout, this,
@@ -22,8 +17,9 @@ PaintPacer::PaintPacer(QWidget* window) : QObject(window), window_(window) {
 // only once that one came; an early request waits for the frame's end.
 bool PaintPacer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window_ || event->type() != QEvent::UpdateRequest) return false;
-    if (sinceLastPaint_.isValid() && sinceLastPaint_.elapsed() < kFrameMs) {
-        if (!release_.isActive()) release_.start(static_cast<int>(kFrameMs - sinceLastPaint_.elapsed()));
+    if (frameMs_ == 0) return true;
+    if (sinceLastPaint_.isValid() && sinceLastPaint_.elapsed() < frameMs_) {
+        if (!release_.isActive()) release_.start(static_cast<int>(frameMs_ - sinceLastPaint_.elapsed()));
         return true;
     }
     sinceLastPaint_.start();

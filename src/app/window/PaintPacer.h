@@ -1,10 +1,12 @@
 #pragma once
-// Paints the station's window at most kMostPerSecond times a second. Mail
-// pouring in changes the queue and the log many hundred times a second, and
-// the window thread (which also runs the air) would otherwise lay out and
-// paint both lists for every change; held back, the changes of a few dozen
-// milliseconds are painted together. The text itself is never held back,
-// only its painting, and a change is on the screen within one frame.
+// Paints the station's window at most so many times a second. Mail pouring
+// in changes the queue and the log many hundred times a second, and the
+// window thread (which also runs the air) would otherwise lay out and paint
+// both lists for every change; held back, the changes of a few dozen
+// milliseconds are painted together, and the last is on the screen within
+// one frame. A headless station's window is never painted: nobody can see
+// it, and a picture taken of it (QWidget::grab) is drawn afresh. Only the
+// painting is held back, never the controls' contents.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -14,9 +16,10 @@ class QWidget;
 
 class PaintPacer : public QObject {
 public:
-    static constexpr int kMostPerSecond = 25;
+    static constexpr int kFramesOnADisplay = 25;
 
-    explicit PaintPacer(QWidget* window);
+    // 0 frames a second: never painted.
+    PaintPacer(QWidget* window, int framesPerSecond);
 
     int paintsLetThrough() const { return paints_; }
 
@@ -25,6 +28,7 @@ protected:
 
 private:
     QWidget* window_;
+    const int frameMs_;
     QElapsedTimer sinceLastPaint_;
     QTimer release_;
     int paints_ = 0;
