@@ -52,7 +52,8 @@ bool MessageFiles::IsStationFile(const std::string& name) {
     return false;
 }
 
-bool MessageFiles::WriteNew(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name) {
+bool MessageFiles::WriteNew(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name,
+                            bool sync) {
     const std::string dataPath = state_.KOVADataPath.get();
     bool claimed = false;
     for (int attempt = 0; attempt < kNameAttempts && !claimed; ++attempt) {
@@ -68,7 +69,7 @@ bool MessageFiles::WriteNew(Clock::TimePoint started, const std::string& text, s
         return false;
     }
     bool written = file.write(text);
-    if (!file.close(true) || !written) {
+    if (!file.close(sync) || !written) {
         log_.writef("Unable to write %s output file", path.c_str());
         RemoveFile(path);
         return false;

@@ -15,9 +15,11 @@ class MessageFiles {
 public:
     MessageFiles(ProgramState& state, EventLog& log) : state_(state), log_(log) {}
 
-    // Written and synced under the first free date-time name from `started`
-    // on; false, with nothing left on disk, when it could not be written whole.
-    bool WriteNew(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name);
+    // Written (and with `sync` on the disk) under the first free date-time
+    // name from `started` on; false, with nothing left on disk, when it could
+    // not be written whole.
+    bool WriteNew(Clock::TimePoint started, const std::string& text, std::string& path, std::string& name,
+                  bool sync = true);
     // The subject's file name, spelt as a file of the data folder already
     // spells it in another letter case (the queue finds files so); empty when
     // the date-time name stays.

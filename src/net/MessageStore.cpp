@@ -35,19 +35,28 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     received.clear();
     for (const std::string& part : mail.dropped) p_.log.writef("StoreDataMessage : attachment %s not aired", part.c_str());
     ComposedMessage composed = ComposeMessageFile(mail.text, p_.state.KOVAAutoLine72);
-    if (!files_.WriteNew(started, composed.text, path, name)) return StoreResult::NoStorage;
+    if (!files_.WriteNew(started, composed.text, path, name, false)) return StoreResult::NoStorage;
 
     int routed = StoreResult::NoStorage;
     {
         std::lock_guard<std::mutex> oneAtATime(routeLock_);
         routed = nameScreenAndRoute(path, name, composed.subject);
     }
-    // Outside the lock: sessions that listed their messages together sync the list once.
-    if (routed == StoreResult::Queued && !p_.messages.SyncList()) {
-        p_.log.writef("StoreDataMessage : \"%s\" is queued but its listing is not on the disk: refused", name.c_str());
+    if (routed != StoreResult::NoStorage && !putOnDisk(path, routed == StoreResult::Queued))
         return StoreResult::NoStorage;
-    }
     return routed;
+}
+
+// The reply promises the message's bytes, its name in its folder and its
+// listing: all three reach the disk here, outside the lock, so that sessions
+// that stored at the same time share the disk's commits. A message that
+// cannot is refused (one queued stays queued; the client's next try is then
+// a duplicate and set aside).
+bool MessageStore::putOnDisk(const std::string& path, bool listed) {
+    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    if (SyncFile(path) && files_.Sync(folder) && (!listed || p_.messages.SyncList())) return true;
+    p_.log.writef("StoreDataMessage : \"%s\" could not be put on the disk: refused", path.c_str());
+    return false;
 }
 
 bool MessageStore::HasRoom() {
@@ -80,21 +89,18 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         return StoreResult::Held;
     }
     if (!subjectName.empty() && !files_.TakeName(path, subjectName)) name = dateTimeName;
-    // The reply promises the message under its name, not only its bytes.
-    if (!files_.Sync(p_.state.KOVADataPath.get())) {
-        RemoveFile(path);
-        return StoreResult::NoStorage;
-    }
     return queue(path, name);
 }
 
 // Nothing that was set aside before under the same name survives; nothing else is replaced.
-void MessageStore::setAside(const std::string& path, const std::string& name, const char* folder) {
+void MessageStore::setAside(std::string& path, const std::string& name, const char* folder) {
     std::string target = p_.state.KOVADataPath.get() + folder + "\\" + name;
     if (FileExists(target)) RemoveFile(target);
     p_.log.writef("Warning: File \"%s\" moved to %s directory", name.c_str(), folder);
-    if (!MoveWithoutReplace(path, target)) p_.log.write("ERROR - Moving of file failed");
-    else files_.Sync(p_.state.KOVADataPath.get() + folder);
+    if (!MoveWithoutReplace(path, target))
+        p_.log.write("ERROR - Moving of file failed");
+    else
+        path = target;
 }
 
 // Stored means listed for the next start as well: a message the station

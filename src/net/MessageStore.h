@@ -55,8 +55,10 @@ public:
 
 private:
     int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
-    void setAside(const std::string& path, const std::string& name, const char* folder);
+    // `path` follows the file.
+    void setAside(std::string& path, const std::string& name, const char* folder);
     int queue(const std::string& path, const std::string& name);
+    bool putOnDisk(const std::string& path, bool listed);
 
     Parts p_;
     MessageFiles files_;
