@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <thread>
 
 #include "app/CommandIds.h"
 #include "app/ProgramState.h"
@@ -65,7 +66,7 @@ std::string EventLog::TimeTextFor(const std::tm& local) {
 std::string EventLog::todaysFileName() const { return FileNameFor(clock_.localNow()); }
 
 void EventLog::write(const std::string& message) {
-    while (state_.logBusy.test_and_set()) pump_.pumpMessages();
+    while (state_.logBusy.test_and_set()) waitForTheOtherWriter();
 
     std::string text = escapeControls(cutAtLineEnd(message));
     std::tm local = clock_.localNow();
@@ -81,6 +82,16 @@ void EventLog::write(const std::string& message) {
     file.write(line + "\n");
     file.close();
     state_.logBusy.clear();
+}
+
+// The window thread goes on dispatching its events; a session thread only
+// gives way: a line takes some microseconds, and a millisecond's rest for
+// each would hold mail back whenever sessions log at once.
+void EventLog::waitForTheOtherWriter() {
+    if (pump_.runsWindowEvents())
+        pump_.pumpMessages();
+    else
+        std::this_thread::yield();
 }
 
 void EventLog::writef(const char* format, ...) {

@@ -4,9 +4,9 @@
 // (opened and closed per line, so it is on disk when the call returns) and
 // shown at the bottom of the window's log list; under systemd it goes to the
 // journal too (JournalMirror), even when the file cannot be opened. One
-// writer at a time: a writer that has to wait keeps pumping its messages, so
-// the window thread never blocks and a session thread's list update can
-// complete.
+// writer at a time: the window thread keeps pumping its messages while it
+// waits, so it never blocks; a session thread gives way until the line
+// before its own is written.
 
 #include <atomic>
 #include <string>
@@ -40,6 +40,7 @@ public:
 
 private:
     void reportOpenFailure();
+    void waitForTheOtherWriter();
 
     ProgramState& state_;
     Controls& window_;
