@@ -6,11 +6,9 @@
 #include "app/ProgramState.h"
 #include "net/MailSpool.h"
 #include "net/MessageComposer.h"
-#include "net/MessageQueueing.h"
 #include "net/MessageScreening.h"
 #include "net/MimeMessage.h"
 #include "net/SessionSocket.h"
-#include "net/WindowThreadCall.h"
 #include "platform/FileSystem.h"
 
 int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
@@ -54,7 +52,7 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
 // a duplicate and set aside).
 bool MessageStore::putOnDisk(const std::string& path, bool listed) {
     const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
-    if (SyncFile(path) && files_.Sync(folder) && (!listed || p_.messages.SyncList())) return true;
+    if (SyncFile(path) && files_.Sync(folder) && (!listed || handOver_.SyncListing())) return true;
     p_.log.writef("StoreDataMessage : \"%s\" could not be put on the disk: refused", path.c_str());
     return false;
 }
@@ -89,7 +87,7 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         return StoreResult::Held;
     }
     if (!subjectName.empty() && !files_.TakeName(path, subjectName)) name = dateTimeName;
-    return queue(path, name);
+    return handOver_.Queue(path, name) ? StoreResult::Queued : StoreResult::NoStorage;
 }
 
 // Nothing that was set aside before under the same name survives; nothing else is replaced.
@@ -101,17 +99,4 @@ void MessageStore::setAside(std::string& path, const std::string& name, const ch
         p_.log.write("ERROR - Moving of file failed");
     else
         path = target;
-}
-
-// Stored means listed for the next start as well: a message the station
-// could not list or queue is removed, and the client told to try again.
-int MessageStore::queue(const std::string& path, const std::string& name) {
-    p_.log.writef("StoreDataMessage : \"%s\" submitted to queue", path.c_str());
-    // The call runs to its end before run() returns, or never runs.
-    bool queued = false;
-    if (!p_.windowCall.run([this, name, &queued] { queued = p_.messages.QueueStoredMessage(name, false); }))
-        p_.log.writef("StoreDataMessage : \"%s\" removed and refused, the station is stopping", name.c_str());
-    if (queued) return StoreResult::Queued;
-    RemoveFile(path);
-    return StoreResult::NoStorage;
 }

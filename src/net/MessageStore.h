@@ -1,10 +1,9 @@
 #pragma once
 // StoreDataMessage: an SMTP transfer received into its spool (MailSpool),
 // read as mail, written as the station's message file in the data folder
-// (MessageFiles), named after its subject or the moment it came, screened,
-// and then listed and queued (through the window thread; one that cannot be
-// listed for the next start is removed and refused as if the disk were
-// full), held for moderation or set aside. Runs on SMTP session threads, any
+// (MessageFiles), named after its subject or the moment it came, screened
+// (MessageScreening), and then routed: handed to the queue
+// (MessageHandOver), held for moderation or set aside. Runs on SMTP session threads, any
 // number at once: naming, screening and queueing are taken one message at a
 // time, so two messages never take the same name and a queued file is never
 // replaced.
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "net/MessageFiles.h"
+#include "net/MessageHandOver.h"
 #include "net/NetLimits.h"
 #include "platform/Clock.h"
 
@@ -44,7 +44,8 @@ public:
         const NetLimits& limits;
     };
 
-    explicit MessageStore(const Parts& parts) : p_(parts), files_(parts.state, parts.log) {}
+    explicit MessageStore(const Parts& parts)
+        : p_(parts), files_(parts.state, parts.log), handOver_(parts.log, parts.windowCall, parts.messages) {}
 
     // The result code for the SMTP reply; `name` gets the file's name
     // without its folder, as queued or set aside.
@@ -57,10 +58,10 @@ private:
     int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
     // `path` follows the file.
     void setAside(std::string& path, const std::string& name, const char* folder);
-    int queue(const std::string& path, const std::string& name);
     bool putOnDisk(const std::string& path, bool listed);
 
     Parts p_;
     MessageFiles files_;
+    MessageHandOver handOver_;
     std::mutex routeLock_;
 };
