@@ -24,9 +24,11 @@ constexpr int kNameAttempts = 1000;
 // Files the station frames or keys every transmission with; a message never takes their place.
 constexpr const char* kStationFiles[] = {"header.txt", "footer.txt", "cwid.txt", "RYRYRYRY.txt", "thefox.txt"};
 
-// Creates the file only if no file of that name exists, so a name is never taken twice.
+// Creates the file only if no file of that name exists, so a name is never
+// taken twice. A date-time name is the station's own: no other spelling of it
+// is looked for (that would read the whole data folder for each message).
 bool claimName(const std::string& path) {
-    int fd = ::open(ResolvePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    int fd = ::open(ResolveFolderOf(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) return false;
     ::close(fd);
     return true;
@@ -90,7 +92,8 @@ std::string MessageFiles::NameAfterSubject(const std::string& subject) {
 
 bool MessageFiles::TakeName(std::string& path, const std::string& name) {
     std::string newPath = state_.KOVADataPath.get() + name;
-    if (!ReplaceFile(path, newPath)) {
+    // `name` is spelt as the folder spells it already (NameAfterSubject).
+    if (::rename(ResolvePath(path).c_str(), ResolveFolderOf(newPath).c_str()) != 0) {
         log_.writef("Error: Creating new file \"%s\" failed, using \"%s\".", newPath.c_str(), path.c_str());
         return false;
     }

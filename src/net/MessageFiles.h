@@ -24,8 +24,9 @@ public:
     // spells it in another letter case (the queue finds files so); empty when
     // the date-time name stays.
     std::string NameAfterSubject(const std::string& subject);
-    // Moves the file at `path` to `name` in the data folder in one step,
-    // replacing an older file of that name; `path` follows it.
+    // Moves the file at `path` to `name` (as NameAfterSubject spells it) in
+    // the data folder in one step, replacing an older file of that name;
+    // `path` follows it.
     bool TakeName(std::string& path, const std::string& name);
     // False, with a log line, when the folder's entries could not be synced.
     bool Sync(const std::string& folder);

@@ -58,6 +58,13 @@ std::string MapSlashes(const std::string& built) {
     return mapped;
 }
 
+std::string ResolveFolderOf(const std::string& built) {
+    std::string mapped = MapSlashes(built);
+    std::size_t slash = mapped.rfind('/');
+    if (slash == std::string::npos) return mapped;
+    return ResolvePath(mapped.substr(0, slash + 1)) + mapped.substr(slash + 1);
+}
+
 std::string ResolvePath(const std::string& built) {
     std::string mapped = MapSlashes(built);
     if (mapped.empty() || exists(mapped)) return mapped;

@@ -14,3 +14,6 @@ std::string MapSlashes(const std::string& built);
 // components that match nothing keep their written form (a new file takes its
 // name as written, in the folder that already exists).
 std::string ResolvePath(const std::string& built);
+// The folder resolved so, the last name as given: for a name whose spelling
+// the caller settled already, without reading a large folder to match it.
+std::string ResolveFolderOf(const std::string& built);

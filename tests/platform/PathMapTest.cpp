@@ -24,6 +24,10 @@ TEST(PathMap, FindsExistingNamesWithoutRegardToCase) {
     EXPECT_EQ(ResolvePath("DATA\\new_file.txt"), "data/new_file.txt") << "a new file keeps its written name";
     EXPECT_EQ(ResolvePath("nowhere/At.all"), "nowhere/At.all");
     EXPECT_EQ(ResolvePath("Data\\"), "data/");
+    // A name the caller spelt already: only its folder is matched.
+    EXPECT_EQ(ResolveFolderOf("Data\\schedule.lst"), "data/schedule.lst");
+    EXPECT_EQ(ResolveFolderOf("DATA\\Schedule.LST"), "data/Schedule.LST");
+    EXPECT_EQ(ResolveFolderOf("plain.txt"), "plain.txt");
 }
 
 TEST(FolderListing, MatchesLikeTheOriginalPlatform) {
