@@ -352,3 +352,26 @@ TEST(MainWindow, AHeadlessStationsWindowIsNeverPaintedButItsPictureIsDrawnAfresh
     // Drawn, not left blank: the picture holds more than one colour.
     EXPECT_NE(picture.pixel(0, 0), picture.pixel(picture.width() / 2, picture.height() / 2));
 }
+
+// Each stored message selects the queue's first line before Add File, as
+// mail does: the operator's next "Remove Selected Items" takes one entry,
+// not every message that came in.
+TEST(MainWindow, QueuedMailLeavesOneEntrySelectedAndTheQueueFindsNamesInAnyCase) {
+    ProgramFixture s;
+    s.start();
+    Controls& window = s.controls();
+    const int before = window.listCount(Id::QueueList);
+    for (const char* name : {"first.txt", "second.txt", "third.txt"}) {
+        window.setText(Id::FileBox, name);
+        window.listSetCurrent(Id::QueueList, 0);
+        s.program->window().dispatch(Id::AddFile);
+    }
+    ASSERT_EQ(window.listCount(Id::QueueList), before + 3);
+    int selected = 0;
+    for (int i = 0; i < window.listCount(Id::QueueList); ++i) selected += window.listIsSelected(Id::QueueList, i);
+    EXPECT_EQ(selected, 1);
+    EXPECT_TRUE(window.listHasItemContaining(Id::QueueList, "SECOND.TXT"));
+    EXPECT_FALSE(window.listHasItemContaining(Id::QueueList, "fourth.txt"));
+    s.program->window().dispatch(Id::RemoveSelected);
+    EXPECT_EQ(window.listCount(Id::QueueList), before + 2);
+}

@@ -193,11 +193,16 @@ std::vector<std::string> WidgetControls::listItems(int id) {
     });
 }
 
-// Qt's own search: no copy of the rows (the queue holds hundreds when mail pours in).
+// Straight through the rows' own texts: the queue holds thousands when mail
+// pours in, and Qt's model search copies each row into a variant first.
 bool WidgetControls::listHasItemContaining(int id, const std::string& text) {
     return onWindowThreadReturning<bool>([&] {
-        if (auto* list = qobject_cast<QListWidget*>(widget(id)))
-            return !list->findItems(fromBytes(text), Qt::MatchContains).isEmpty();
+        if (auto* list = qobject_cast<QListWidget*>(widget(id))) {
+            const QString wanted = fromBytes(text);
+            for (int i = 0, count = list->count(); i < count; ++i)
+                if (list->item(i)->text().contains(wanted, Qt::CaseInsensitive)) return true;
+            return false;
+        }
         for (int i = 0, count = listCount(id); i < count; ++i)
             if (::strcasestr(listItem(id, i).c_str(), text.c_str()) != nullptr) return true;
         return false;
@@ -283,7 +288,10 @@ void WidgetControls::listSetCurrent(int id, int index) {
     onWindowThread([&] {
         QWidget* target = widget(id);
         if (auto* list = qobject_cast<QListWidget*>(target)) {
-            list->setCurrentRow(index);
+            // The row alone becomes the selection: Qt's own setCurrentRow adds
+            // it to an extended selection, so every message queued would stay
+            // selected for the next "Remove Selected Items".
+            list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
             if (QListWidgetItem* item = list->item(index)) list->scrollToItem(item);
         } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
             combo->setCurrentIndex(index);
