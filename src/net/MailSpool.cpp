@@ -23,12 +23,7 @@ constexpr const char kSpoolPattern[] = "data_XXXXXX.tmp";
 
 }  // namespace
 
-MailSpool::MailSpool(EventLog& log, const NetLimits& limits) : log_(log), limits_(limits) {
-    char pattern[sizeof kSpoolPattern];
-    std::memcpy(pattern, kSpoolPattern, sizeof pattern);
-    fd_ = ::mkstemps(pattern, 4);
-    if (fd_ >= 0) path_ = pattern;
-}
+MailSpool::MailSpool(EventLog& log, const NetLimits& limits) : log_(log), limits_(limits) {}
 
 MailSpool::~MailSpool() {
     if (fd_ >= 0) ::close(fd_);
@@ -63,6 +58,27 @@ int MailSpool::Receive(SessionSocket& socket) {
 }
 
 bool MailSpool::append(std::string_view bytes) {
+    if (fd_ < 0 && held_.size() + bytes.size() <= kHeldInMemoryBytes) {
+        held_.append(bytes);
+        return true;
+    }
+    return (fd_ >= 0 || spill()) && write(bytes);
+}
+
+// The file takes what was held so far; later bytes follow it there.
+bool MailSpool::spill() {
+    char pattern[sizeof kSpoolPattern];
+    std::memcpy(pattern, kSpoolPattern, sizeof pattern);
+    fd_ = ::mkstemps(pattern, 4);
+    if (fd_ < 0) return false;
+    path_ = pattern;
+    const bool written = write(held_);
+    held_.clear();
+    held_.shrink_to_fit();
+    return written;
+}
+
+bool MailSpool::write(std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t written = ::write(fd_, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;
@@ -72,7 +88,12 @@ bool MailSpool::append(std::string_view bytes) {
     return true;
 }
 
+// As text, like a message file read back: each CR LF one line feed.
 bool MailSpool::Finish(std::string& received) {
+    if (fd_ < 0) {
+        received = FoldLineEnds(held_);
+        return true;
+    }
     int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {

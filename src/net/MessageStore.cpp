@@ -17,7 +17,6 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     std::string path = p_.state.KOVADataPath.get() + name;
 
     MailSpool spool(p_.log, p_.limits);
-    if (!spool.opened()) return StoreResult::NoStorage;
     int outcome = spool.Receive(socket);
     if (outcome == StoreResult::ReceiveFailed || outcome == StoreResult::Closed) {
         char line[EventLog::kMaxMessage + 1];

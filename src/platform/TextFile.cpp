@@ -72,9 +72,21 @@ void TextFileReader::close() {
 }
 
 bool ReadTextFile(const std::string& path, std::string& contents) {
-    TextFileReader reader;
     contents.clear();
-    if (!reader.open(path)) return false;
-    for (int ch = reader.get(); ch != EOF; ch = reader.get()) contents.push_back(static_cast<char>(ch));
+    std::FILE* file = std::fopen(ResolvePath(path).c_str(), "rb");
+    if (file == nullptr) return false;
+    std::string bytes;
+    char block[8192];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, got);
+    std::fclose(file);
+    contents = FoldLineEnds(bytes);
     return true;
+}
+
+std::string FoldLineEnds(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] != '\r' || i + 1 == bytes.size() || bytes[i + 1] != '\n') text.push_back(bytes[i]);
+    return text;
 }

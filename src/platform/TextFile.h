@@ -50,3 +50,5 @@ private:
 
 // The whole file read as text; false when it cannot be opened.
 bool ReadTextFile(const std::string& path, std::string& contents);
+// What ReadTextFile gives for a file holding `bytes`: each CR LF a line feed.
+std::string FoldLineEnds(std::string_view bytes);

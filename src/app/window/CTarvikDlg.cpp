@@ -105,6 +105,7 @@ void CTarvikDlg::buildControls(QWidget* client) {
     // One line of text a row: a new entry never lays out the ones there.
     queue_->setUniformItemSizes(true);
     place(queue_, Id::QueueList, 6, 18, 339, 79);
+    controls_->mirrorRows(Id::QueueList);
 
     group(0, "Status", 6, 98, 181, 84);
     label("CWId", 19, 106, 17, 8);

@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "app/window/LogListView.h"
+#include "app/window/RowTextMirror.h"
 #include "platform/HeadlessMessageBox.h"
 
 namespace {
@@ -82,6 +83,10 @@ int insertionPoint(QListWidget* list, const QString& text) {
 WidgetControls::WidgetControls(QWidget* window) : QObject(window), window_(window) { bind(0, window); }
 
 void WidgetControls::bind(int id, QWidget* widget) { widgets_[id] = widget; }
+void WidgetControls::mirrorRows(int id) {
+    if (auto* list = qobject_cast<QListWidget*>(widget(id))) mirrors_[id] = new RowTextMirror(list->model());
+}
+
 void WidgetControls::bindAction(int id, QAction* action) { actions_[id] = action; }
 
 QWidget* WidgetControls::widget(int id) const {
@@ -193,16 +198,9 @@ std::vector<std::string> WidgetControls::listItems(int id) {
     });
 }
 
-// Straight through the rows' own texts: the queue holds thousands when mail
-// pours in, and Qt's model search copies each row into a variant first.
 bool WidgetControls::listHasItemContaining(int id, const std::string& text) {
+    if (auto mirror = mirrors_.find(id); mirror != mirrors_.end()) return mirror->second->anyRowContains(text);
     return onWindowThreadReturning<bool>([&] {
-        if (auto* list = qobject_cast<QListWidget*>(widget(id))) {
-            const QString wanted = fromBytes(text);
-            for (int i = 0, count = list->count(); i < count; ++i)
-                if (list->item(i)->text().contains(wanted, Qt::CaseInsensitive)) return true;
-            return false;
-        }
         for (int i = 0, count = listCount(id); i < count; ++i)
             if (::strcasestr(listItem(id, i).c_str(), text.c_str()) != nullptr) return true;
         return false;

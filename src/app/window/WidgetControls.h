@@ -17,6 +17,7 @@
 
 class QAction;
 class QWidget;
+class RowTextMirror;
 
 class WidgetControls : public QObject, public Controls {
 public:
@@ -31,6 +32,9 @@ public:
     QAction* action(int id) const;
     // Sorted boxes insert an added item in its place without regard to case.
     void setSorted(int id) { sorted_[id] = true; }
+    // A list box whose rows other threads search (listHasItemContaining)
+    // without waiting for the window. Before any such thread starts.
+    void mirrorRows(int id);
 
     void setText(int id, const std::string& text) override;
     std::string text(int id) override;
@@ -93,6 +97,7 @@ private:
     std::map<int, QWidget*> widgets_;
     std::map<int, QAction*> actions_;
     std::map<int, bool> sorted_;
+    std::map<int, RowTextMirror*> mirrors_;
     // Widget position of each byte of an edit's text as last set.
     std::map<int, std::vector<int>> bytePositions_;
     MessageAnswer headlessAnswer_ = MessageAnswer::Ok;
