@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "net/MailSpool.h"
 #include "net/MessageStore.h"
 #include "platform/FileSystem.h"
 #include "support/MailClient.h"
@@ -35,6 +36,23 @@ TEST(MessageStore, TakesDotStuffedLinesAndNulBytesAndASecondData) {
               "Subject: Dots\r\n\r\r\n.Leading dot\r\nnul\0here\r\r\nNNNN\r\r\n"s);
     EXPECT_EQ(t.data({"Subject: Again\r\n\r\nno new RCPT TO\r\n.\r\n"}), StoredReply("Again.txt"));
     EXPECT_EQ(s.queueEntries().size(), 2u);
+}
+
+// Mail of usual size is held in memory; a larger one goes on into a spool
+// file: both come out the same, whichever side of the change a line falls.
+TEST(MessageStore, AMessageLargerThanMemoryHoldsIsStoredWholeAndItsSpoolFileGoes) {
+    NetFixture s;
+    s.startServices();
+    MailClient t(s, s.smtpPort1, s.pump());
+    t.envelope();
+    std::string body;
+    for (int n = 0; body.size() < 3 * MailSpool::kHeldInMemoryBytes; ++n)
+        body += "line " + std::to_string(n) + " of the report\r\n";
+    EXPECT_EQ(t.data({"Subject: Long\r\n\r\n" + body + ".\r\n"}), StoredReply("Long.txt"));
+    // The last line keeps the CR of the end mark, as in every stored message.
+    body.insert(body.size() - 1, "\r");
+    EXPECT_EQ(ReadBinaryFile("data/Long.txt"), "Subject: Long\r\n\r\r\n" + body + "NNNN\r\r\n");
+    EXPECT_EQ(SpoolFiles(), std::vector<std::string>{});
 }
 
 TEST(MessageStore, AnEmptyMessageEndsAtOnce) {
