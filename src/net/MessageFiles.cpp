@@ -86,8 +86,7 @@ std::string MessageFiles::NameAfterSubject(const std::string& subject) {
         log_.writef("Error: \"%s\" is a station file, using the date-time name.", subjectName.c_str());
         return "";
     }
-    std::string resolved = ResolvePath(state_.KOVADataPath.get() + subjectName);
-    return resolved.substr(resolved.rfind('/') + 1);
+    return dataNames_.Spelling(ResolvePath(state_.KOVADataPath.get()), subjectName);
 }
 
 bool MessageFiles::TakeName(std::string& path, const std::string& name) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/FolderNames.h"
 
 class EventLog;
 struct ProgramState;
@@ -38,4 +39,6 @@ public:
 private:
     ProgramState& state_;
     EventLog& log_;
+    // The data folder holds every message the station ever took: read once.
+    FolderNames dataNames_;
 };

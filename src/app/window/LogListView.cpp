@@ -34,6 +34,9 @@ LogListView::LogListView(QWidget* parent) : QListView(parent), model_(new LogLin
     setModel(model_);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(kShowEveryMs);
+    connect(&showTimer_, &QTimer::timeout, this, [this] { flush(); });
 }
 
 void LogListView::append(const std::string& line, int keep) {
@@ -44,10 +47,13 @@ void LogListView::append(const std::string& line, int keep) {
     if (!posted_) post();
 }
 
-// Under the lock: one flush is waiting in the window thread's queue at a time.
+// Under the lock: one batch is waiting at a time. The timer is the window
+// thread's, so the post only starts it there.
 void LogListView::post() {
     posted_ = true;
-    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] {
+        if (!showTimer_.isActive()) showTimer_.start();
+    }, Qt::QueuedConnection);
 }
 
 void LogListView::flush() {
