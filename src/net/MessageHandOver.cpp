@@ -2,17 +2,23 @@
 
 #include "app/EventLog.h"
 #include "net/MessageQueueing.h"
-#include "net/WindowThreadCall.h"
 #include "platform/FileSystem.h"
 
-bool MessageHandOver::Queue(const std::string& path, const std::string& name) {
+MessageHandOver::Ticket MessageHandOver::Begin(const std::string& path, const std::string& name) {
     log_.writef("StoreDataMessage : \"%s\" submitted to queue", path.c_str());
-    // The call runs to its end before run() returns, or never runs.
-    bool queued = false;
-    if (!windowCall_.run([this, name, &queued] { queued = messages_.QueueStoredMessage(name, false); }))
-        log_.writef("StoreDataMessage : \"%s\" removed and refused, the station is stopping", name.c_str());
-    if (!queued) RemoveFile(path);
-    return queued;
+    auto queued = std::make_shared<bool>(false);
+    auto call = windowCall_.post([this, name, queued] { *queued = messages_.QueueStoredMessage(name, false); });
+    return {call, queued, path, name};
+}
+
+// The call runs to its end before the wait returns, or never runs.
+bool MessageHandOver::Finish(const Ticket& ticket) {
+    if (!windowCall_.wait(ticket.call))
+        log_.writef("StoreDataMessage : \"%s\" removed and refused, the station is stopping", ticket.name.c_str());
+    else if (*ticket.queued)
+        return true;
+    RemoveFile(ticket.path);
+    return false;
 }
 
 bool MessageHandOver::SyncListing() { return messages_.SyncList(); }

@@ -1,24 +1,37 @@
 #pragma once
 // A stored message handed from its SMTP session to the transmit queue: the
-// window thread lists it in schedule_temp.lst and adds it as Add File does,
-// while the session waits; the listing reaches the disk later, from the
-// session (SyncListing), so that sessions handing over together share one
-// sync. A message that cannot be listed is removed, and its client told to
-// try again.
+// window thread lists it in schedule_temp.lst and adds it as Add File does.
+// The hand-over is posted while the messages are taken one at a time, so
+// they reach the queue in that order, and waited for after, so that the
+// next message need not wait for the window. The listing reaches the disk
+// later, from the session (SyncListing), so that sessions handing over
+// together share one sync. A message that cannot be listed is removed, and
+// its client told to try again.
 
+#include <memory>
 #include <string>
+
+#include "net/WindowThreadCall.h"
 
 class EventLog;
 class MessageQueueing;
-class WindowThreadCall;
 
 class MessageHandOver {
 public:
+    struct Ticket {
+        WindowThreadCall::Ticket call;
+        // Set on the window thread before the call counts as run.
+        std::shared_ptr<bool> queued;
+        std::string path;
+        std::string name;
+    };
+
     MessageHandOver(EventLog& log, WindowThreadCall& windowCall, MessageQueueing& messages)
         : log_(log), windowCall_(windowCall), messages_(messages) {}
 
-    // False, with the file at `path` removed, when it was not queued.
-    bool Queue(const std::string& path, const std::string& name);
+    Ticket Begin(const std::string& path, const std::string& name);
+    // False, with the file removed, when it was not queued.
+    bool Finish(const Ticket& ticket);
     bool SyncListing();
 
 private:

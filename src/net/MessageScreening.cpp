@@ -1,6 +1,6 @@
 #include "net/MessageScreening.h"
 
-
+#include <algorithm>
 #include <cstring>
 
 #include "app/CommandIds.h"
@@ -31,7 +31,24 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
 
 // Without regard to letter case, as the queue finds its files.
 bool MessageScreening::IsQueued(const std::string& name) {
+    {
+        const std::string wanted = AsciiUpper(name);
+        std::lock_guard<std::mutex> hold(wayLock_);
+        for (const std::string& coming : onTheirWay_)
+            if (coming.find(wanted) != std::string::npos) return true;
+    }
     return window_.listHasItemContaining(Id::QueueList, name);
+}
+
+void MessageScreening::OnItsWay(const std::string& name) {
+    std::lock_guard<std::mutex> hold(wayLock_);
+    onTheirWay_.push_back(AsciiUpper(name));
+}
+
+void MessageScreening::Arrived(const std::string& name) {
+    std::lock_guard<std::mutex> hold(wayLock_);
+    auto found = std::find(onTheirWay_.begin(), onTheirWay_.end(), AsciiUpper(name));
+    if (found != onTheirWay_.end()) onTheirWay_.erase(found);
 }
 
 ScreeningResult MessageScreening::screen(const std::string& path, const std::vector<std::string>& words,

@@ -6,6 +6,7 @@
 // Runs on SMTP session threads; the word lists are read as whole snapshots
 // and the queue through the window.
 
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +46,12 @@ public:
     int CheckBadWords(const std::string& path, const std::string& name);
     int CheckModeratedWords(const std::string& path, const std::string& name);
     int CheckAutoModeratedWords(const std::string& path, const std::string& name);
-    // The duplicate test: a line of the transmit queue names `name`, in any letter case.
+    // The duplicate test: a line of the transmit queue names `name`, in any
+    // letter case, or a message of that name is on its way there.
     bool IsQueued(const std::string& name);
+    // A message handed to the queue whose line is not there yet, and its arrival.
+    void OnItsWay(const std::string& name);
+    void Arrived(const std::string& name);
     // The rejection as the bad-word check reports it: to the log, and
     // appended to the message file between two rulers.
     void ReportRejection(const std::string& path, const std::string& text);
@@ -57,4 +62,7 @@ private:
     ProgramState& state_;
     EventLog& log_;
     Controls& window_;
+    std::mutex wayLock_;
+    // Upper case, one entry a message.
+    std::vector<std::string> onTheirWay_;
 };

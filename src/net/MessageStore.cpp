@@ -35,10 +35,12 @@ int MessageStore::StoreDataMessage(SessionSocket& socket, std::string& name) {
     if (!files_.WriteNew(started, composed.text, path, name, false)) return StoreResult::NoStorage;
 
     int routed = StoreResult::NoStorage;
+    std::optional<MessageHandOver::Ticket> handing;
     {
         std::lock_guard<std::mutex> oneAtATime(routeLock_);
-        routed = nameScreenAndRoute(path, name, composed.subject);
+        routed = nameScreenAndRoute(path, name, composed.subject, handing);
     }
+    if (handing && !finishHandOver(*handing)) return StoreResult::NoStorage;
     if (routed != StoreResult::NoStorage && !putOnDisk(path, routed == StoreResult::Queued))
         return StoreResult::NoStorage;
     return routed;
@@ -66,7 +68,8 @@ bool MessageStore::HasRoom() {
     return false;
 }
 
-int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject) {
+int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject,
+                                     std::optional<MessageHandOver::Ticket>& handing) {
     // The message stays under its date-time name until it has passed: a
     // message set aside never takes the place of a file of its subject name.
     const std::string dateTimeName = name;
@@ -86,7 +89,17 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
         return StoreResult::Held;
     }
     if (!subjectName.empty() && !files_.TakeName(path, subjectName)) name = dateTimeName;
-    return handOver_.Queue(path, name) ? StoreResult::Queued : StoreResult::NoStorage;
+    p_.screening.OnItsWay(name);
+    handing = handOver_.Begin(path, name);
+    return StoreResult::Queued;
+}
+
+// Outside the lock: the next message is named and screened meanwhile, and
+// finds this one's name taken.
+bool MessageStore::finishHandOver(const MessageHandOver::Ticket& ticket) {
+    const bool queued = handOver_.Finish(ticket);
+    p_.screening.Arrived(ticket.name);
+    return queued;
 }
 
 // Nothing that was set aside before under the same name survives; nothing else is replaced.

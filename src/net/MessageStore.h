@@ -3,10 +3,11 @@
 // read as mail, written as the station's message file in the data folder
 // (MessageFiles), named after its subject or the moment it came, screened
 // (MessageScreening), and then routed: handed to the queue
-// (MessageHandOver), held for moderation or set aside. Runs on SMTP session threads, any
-// number at once: naming, screening and queueing are taken one message at a
-// time, so two messages never take the same name and a queued file is never
-// replaced.
+// (MessageHandOver), held for moderation or set aside. Runs on SMTP session
+// threads, any number at once: naming, screening and the start of the
+// hand-over are taken one message at a time, so two messages never take the
+// same name, a queued file is never replaced, and the queue takes them in
+// that order.
 
 #include <mutex>
 #include <optional>
@@ -55,7 +56,10 @@ public:
     bool HasRoom();
 
 private:
-    int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject);
+    // A message that passed is posted to the queue; `handing` is then its ticket.
+    int nameScreenAndRoute(std::string& path, std::string& name, const std::optional<std::string>& subject,
+                           std::optional<MessageHandOver::Ticket>& handing);
+    bool finishHandOver(const MessageHandOver::Ticket& ticket);
     // `path` follows the file.
     void setAside(std::string& path, const std::string& name, const char* folder);
     bool putOnDisk(const std::string& path, bool listed);

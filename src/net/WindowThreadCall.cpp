@@ -7,18 +7,18 @@
 
 #include "platform/CallPoster.h"
 
-namespace {
-
-using Steady = std::chrono::steady_clock;
-
 // Shared with the posted call, which may outlive a waiter that gave up.
-struct Completion {
+struct WindowCallCompletion {
     std::mutex lock;
     std::condition_variable done;
     bool started = false;
     bool ran = false;
     bool abandoned = false;
 };
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kStopCheck{50};
 // The station's stop pumps the window thread's calls until the sessions have
@@ -27,8 +27,8 @@ constexpr std::chrono::seconds kStopGrace{2};
 
 }  // namespace
 
-bool WindowThreadCall::run(std::function<void()> call) {
-    auto completion = std::make_shared<Completion>();
+WindowThreadCall::Ticket WindowThreadCall::post(std::function<void()> call) {
+    auto completion = std::make_shared<WindowCallCompletion>();
     poster_.post([completion, work = std::move(call)] {
         {
             std::lock_guard<std::mutex> hold(completion->lock);
@@ -40,6 +40,10 @@ bool WindowThreadCall::run(std::function<void()> call) {
         completion->ran = true;
         completion->done.notify_all();
     });
+    return completion;
+}
+
+bool WindowThreadCall::wait(const Ticket& completion) {
     std::unique_lock<std::mutex> hold(completion->lock);
     Steady::time_point giveUpAt = Steady::time_point::max();
     while (!completion->ran) {

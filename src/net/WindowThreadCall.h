@@ -8,16 +8,25 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class CallPoster;
+struct WindowCallCompletion;
 
 class WindowThreadCall {
 public:
     WindowThreadCall(CallPoster& poster, const std::atomic<bool>& stopping) : poster_(poster), stopping_(stopping) {}
 
+    using Ticket = std::shared_ptr<WindowCallCompletion>;
+
     // True once `call` has run; false when the station stopped before it
     // could (the call is then dropped).
-    bool run(std::function<void()> call);
+    bool run(std::function<void()> call) { return wait(post(std::move(call))); }
+    // The two halves of run: calls posted one after another run in that
+    // order, and the poster may wait for each later, after letting go of
+    // what the order was kept with.
+    Ticket post(std::function<void()> call);
+    bool wait(const Ticket& ticket);
 
 private:
     CallPoster& poster_;

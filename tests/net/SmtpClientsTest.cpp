@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <future>
+#include <thread>
 
 #include "platform/FileSystem.h"
 #include "support/NetFixture.h"
@@ -116,6 +118,26 @@ TEST(SmtpClients, ASubjectAlreadyQueuedIsSetAsideAndTheQueuedFileKept) {
               std::string::npos);
     EXPECT_EQ(s.queueEntries().size(), 1u);
     EXPECT_EQ(RunCommand("ls data | grep -c '^E_'").output, "0\n") << "no date-time file is left behind";
+}
+
+// The window thread busy: the first message is on its way to the queue but
+// not in it when the second of its name is screened.
+TEST(SmtpClients, AMessageOnItsWayToTheQueueCountsAsQueued) {
+    NetFixture s;
+    s.startServices();
+    auto first = std::async(std::launch::async,
+                            [&] { return SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nfirst\n"); });
+    const std::string handedOver = "Bulletin.txt\" submitted to queue";
+    for (int wait = 0; wait < 1000 && !s.logged("StoreDataMessage : \"data\\" + handedOver); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(s.queueEntries().empty()) << "this thread, the window's, has not run the hand-over";
+    // Not pumped: the second is screened while the first still waits for the window.
+    EXPECT_EQ(SmtplibDelivery(s.smtpPort1, "Subject: Bulletin\n\nsecond\n"),
+              "250 message \"Bulletin.txt\" not sent because of bad word violation\n");
+    EXPECT_EQ(s.whilePumping([&] { return first.get(); }), SmtplibStored("Bulletin.txt"));
+    EXPECT_NE(ReadBinaryFile("data/Bulletin.txt").find("first"), std::string::npos);
+    EXPECT_NE(ReadBinaryFile("data/badwords/Bulletin.txt").find("second"), std::string::npos);
+    EXPECT_EQ(s.queueEntries().size(), 1u);
 }
 
 TEST(SmtpClients, WithAutostartANewerMessageReplacesTheOlder) {
