@@ -83,6 +83,7 @@ int insertionPoint(QListWidget* list, const QString& text) {
 WidgetControls::WidgetControls(QWidget* window) : QObject(window), window_(window) { bind(0, window); }
 
 void WidgetControls::bind(int id, QWidget* widget) { widgets_[id] = widget; }
+
 void WidgetControls::mirrorRows(int id) {
     if (auto* list = qobject_cast<QListWidget*>(widget(id))) mirrors_[id] = new RowTextMirror(list->model());
 }
