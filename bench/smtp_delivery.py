@@ -29,7 +29,7 @@ from real_station import RealStation, die_with_this_test, free_port
 
 LOADS = (1, 8)
 BODY_BYTES = 1024
-RSET_COMMANDS = 2000
+RSET_COMMANDS = 10000
 END_MARK = b"\r\n.\r\n"
 STATION_STORED = b"250 message succesfully stored"
 PEER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "durable_smtp_peer.py")
