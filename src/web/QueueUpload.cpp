@@ -8,6 +8,7 @@
 #include "net/MessageQueueing.h"
 #include "net/SubjectToFileName.h"
 #include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -17,15 +18,6 @@ std::string withoutTxt(const std::string& name) {
     if (name.size() >= suffix.size() && ::strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) == 0)
         return name.substr(0, name.size() - suffix.size());
     return name;
-}
-
-// The file is written as text, each line feed as CR LF: a CR LF sent is one line end, not two.
-std::string withLineFeeds(const std::string& text) {
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') lines += text[i];
-    return lines;
 }
 
 }  // namespace
@@ -39,7 +31,7 @@ QueueUpload::Outcome QueueUpload::Store(const std::string& givenName, const std:
         return {403, safeName + " is a station file and is not replaced"};
     }
     std::string path, name;
-    if (!files_.WriteNew(clock_.now(), withLineFeeds(Latin1FromCharset(bytes, "")), path, name))
+    if (!files_.WriteNew(clock_.now(), FoldLineEnds(Latin1FromCharset(bytes, "")), path, name))
         return {507, "could not be stored"};
     const std::string chosen = files_.NameAfterSubject(stem);
     if (!chosen.empty() && files_.TakeName(path, chosen)) name = chosen;
