@@ -91,7 +91,7 @@ bool MailSpool::write(std::string_view bytes) {
 // As text, like a message file read back: each CR LF one line feed.
 bool MailSpool::Finish(std::string& received) {
     if (fd_ < 0) {
-        received = FoldLineEnds(held_);
+        received = FoldLineEnds(std::move(held_));
         return true;
     }
     int fd = fd_;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/EventLog.h"
 #include "app/ProgramState.h"
@@ -86,7 +87,12 @@ std::string MessageFiles::NameAfterSubject(const std::string& subject) {
         log_.writef("Error: \"%s\" is a station file, using the date-time name.", subjectName.c_str());
         return "";
     }
-    return dataNames_.Spelling(ResolvePath(state_.KOVADataPath.get()), subjectName);
+    const std::string folder = ResolvePath(state_.KOVADataPath.get());
+    const std::string spelling = dataNames_.Spelling(folder, subjectName);
+    if (const int error = dataNames_.WatchError(); error != 0 && !unwatchedTold_.exchange(true))
+        log_.writef("The data folder %s cannot be watched (%s): it is read for each message", folder.c_str(),
+                    std::strerror(error));
+    return spelling;
 }
 
 bool MessageFiles::TakeName(std::string& path, const std::string& name) {

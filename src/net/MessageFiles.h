@@ -4,6 +4,7 @@
 // files the station frames and keys with), and its step into that name. Mail
 // and the files an operator sends from a browser are stored so.
 
+#include <atomic>
 #include <string>
 
 #include "platform/Clock.h"
@@ -41,4 +42,5 @@ private:
     EventLog& log_;
     // The data folder holds every message the station ever took: read once.
     FolderNames dataNames_;
+    std::atomic<bool> unwatchedTold_ = false;
 };

@@ -32,10 +32,8 @@ ScreeningResult ScreenText(std::string_view text, const std::vector<std::string>
 // Without regard to letter case, as the queue finds its files.
 bool MessageScreening::IsQueued(const std::string& name) {
     {
-        const std::string wanted = AsciiUpper(name);
         std::lock_guard<std::mutex> hold(wayLock_);
-        for (const std::string& coming : onTheirWay_)
-            if (coming.find(wanted) != std::string::npos) return true;
+        if (AnyHoldsWithoutCase(onTheirWay_, name)) return true;
     }
     return window_.listHasItemContaining(Id::QueueList, name);
 }

@@ -4,7 +4,7 @@
 // off, the duplicate test against the transmit queue. Only the bad-word check
 // reports: its text goes to the log and is appended to the message file.
 // Runs on SMTP session threads; the word lists are read as whole snapshots
-// and the queue through the window.
+// and the queue's rows through the window's controls.
 
 #include <mutex>
 #include <string>

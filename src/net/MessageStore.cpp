@@ -99,6 +99,11 @@ int MessageStore::nameScreenAndRoute(std::string& path, std::string& name, const
 bool MessageStore::finishHandOver(const MessageHandOver::Ticket& ticket) {
     const bool queued = handOver_.Finish(ticket);
     p_.screening.Arrived(ticket.name);
+    if (!queued) {
+        // Under the lock: a later message of the name cannot take its place between the look and the removal.
+        std::lock_guard<std::mutex> oneAtATime(routeLock_);
+        handOver_.Withdraw(ticket);
+    }
     return queued;
 }
 

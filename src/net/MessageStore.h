@@ -22,7 +22,6 @@ class EventLog;
 class MessageQueueing;
 class MessageScreening;
 class SessionSocket;
-class WindowThreadCall;
 struct ProgramState;
 
 namespace StoreResult {

@@ -22,9 +22,9 @@ public:
     // True once `call` has run; false when the station stopped before it
     // could (the call is then dropped).
     bool run(std::function<void()> call) { return wait(post(std::move(call))); }
-    // The two halves of run: calls posted one after another run in that
-    // order, and the poster may wait for each later, after letting go of
-    // what the order was kept with.
+    // The two halves of run. Calls run in the order they were posted: a
+    // caller that posts under a lock of its own keeps that order, and may let
+    // go of the lock before it waits.
     Ticket post(std::function<void()> call);
     bool wait(const Ticket& ticket);
 

@@ -7,9 +7,12 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 char AsciiUpper(char c);
 std::string AsciiUpper(std::string_view text);
+// Whether one of `upperCased` (each upper-cased already) holds `text` in any letter case.
+bool AnyHoldsWithoutCase(const std::vector<std::string>& upperCased, std::string_view text);
 
 // The length without the trailing CR and LF characters.
 std::size_t LengthWithoutLineEnd(std::string_view line);

@@ -56,6 +56,12 @@ long long FileSize(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }
 
+FileId IdOfFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(ResolvePath(path).c_str(), &info) != 0) return {};
+    return {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
+}
+
 long long FolderBytes(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;

@@ -24,6 +24,14 @@ bool IsReadableFile(const std::string& path);
 // Bytes of a regular file; 0 when it is missing or not a file.
 long long FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Which file a path names now: another file moved over the name has another.
+struct FileId {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+// All zero when nothing is there.
+FileId IdOfFile(const std::string& path);
 // Bytes of the regular files in a folder and in the folders below it.
 long long FolderBytes(const std::string& path);
 // Writes the folder's entries (files made, renamed or moved in it) to the

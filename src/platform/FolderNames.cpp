@@ -36,10 +36,17 @@ std::string FolderNames::Spelling(const std::string& folder, const std::string& 
 void FolderNames::follow(const std::string& folder) {
     forget();
     folder_ = folder;
+    watchError_ = 0;
     notes_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (notes_ >= 0 && ::inotify_add_watch(notes_, folder.c_str(), kNamesChange | kFolderGone | IN_ONLYDIR) < 0)
+    if (notes_ < 0 || ::inotify_add_watch(notes_, folder.c_str(), kNamesChange | kFolderGone | IN_ONLYDIR) < 0) {
+        const int error = errno;
         forget();
-    if (notes_ >= 0) readFolder();
+        // A folder that is not there is no fault of the watch.
+        watchError_ = error == ENOENT || error == ENOTDIR ? 0 : error;
+        return;
+    }
+    // A listing that failed would answer "no such name" until the folder changed.
+    if (!readFolder()) forget();
 }
 
 void FolderNames::forget() {
@@ -48,12 +55,18 @@ void FolderNames::forget() {
     names_.clear();
 }
 
-void FolderNames::readFolder() {
+bool FolderNames::readFolder() {
     names_.clear();
     DIR* dir = ::opendir(folder_.empty() ? "." : folder_.c_str());
-    if (dir == nullptr) return;
+    if (dir == nullptr) return false;
     while (dirent* entry = ::readdir(dir)) add(entry->d_name);
     ::closedir(dir);
+    return true;
+}
+
+int FolderNames::WatchError() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return watchError_;
 }
 
 // In the order they happened: a name's last note says whether it is there.
@@ -71,9 +84,13 @@ void FolderNames::takeNotes() {
                 follow(folder);
                 return;
             }
-            if (note->mask & IN_Q_OVERFLOW) readFolder();
-            else if (note->mask & (IN_CREATE | IN_MOVED_TO)) add(note->name);
-            else if (note->mask & (IN_DELETE | IN_MOVED_FROM)) remove(note->name);
+            if (note->mask & IN_Q_OVERFLOW) {
+                if (!readFolder()) return forget();
+            } else if (note->mask & (IN_CREATE | IN_MOVED_TO)) {
+                add(note->name);
+            } else if (note->mask & (IN_DELETE | IN_MOVED_FROM)) {
+                remove(note->name);
+            }
         }
     }
 }

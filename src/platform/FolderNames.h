@@ -21,11 +21,14 @@ public:
     // From any thread: the spelling of `name` in `folder` (a path the file
     // system takes), `name` itself when the folder has it so or has no such name.
     std::string Spelling(const std::string& folder, const std::string& name);
+    // Why the folder is read for every question (the watch's errno: no
+    // inotify instance or watch left); 0 when it is watched or is not there.
+    int WatchError();
 
 private:
     void follow(const std::string& folder);
     void forget();
-    void readFolder();
+    bool readFolder();
     void takeNotes();
     void add(const std::string& name);
     void remove(const std::string& name);
@@ -33,6 +36,7 @@ private:
     std::mutex lock_;
     std::string folder_;
     int notes_ = -1;
+    int watchError_ = 0;
     // Upper-cased name -> the spellings the folder holds.
     std::unordered_map<std::string, std::set<std::string>> names_;
 };

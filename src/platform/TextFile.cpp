@@ -75,18 +75,18 @@ bool ReadTextFile(const std::string& path, std::string& contents) {
     contents.clear();
     std::FILE* file = std::fopen(ResolvePath(path).c_str(), "rb");
     if (file == nullptr) return false;
-    std::string bytes;
     char block[8192];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, got);
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) contents.append(block, got);
+    const bool whole = std::ferror(file) == 0;
     std::fclose(file);
-    contents = FoldLineEnds(bytes);
-    return true;
+    contents = FoldLineEnds(std::move(contents));
+    return whole;
 }
 
-std::string FoldLineEnds(std::string_view bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] != '\r' || i + 1 == bytes.size() || bytes[i + 1] != '\n') text.push_back(bytes[i]);
+std::string FoldLineEnds(std::string text) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') text[kept++] = text[i];
+    text.resize(kept);
     return text;
 }

@@ -48,7 +48,7 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-// The whole file read as text; false when it cannot be opened.
+// The whole file read as text; false when it cannot be opened or read to its end.
 bool ReadTextFile(const std::string& path, std::string& contents);
 // What ReadTextFile gives for a file holding `bytes`: each CR LF a line feed.
-std::string FoldLineEnds(std::string_view bytes);
+std::string FoldLineEnds(std::string bytes);

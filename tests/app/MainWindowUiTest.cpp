@@ -355,7 +355,8 @@ TEST(MainWindow, AHeadlessStationsWindowIsNeverPaintedButItsPictureIsDrawnAfresh
 
 // Each stored message selects the queue's first line before Add File, as
 // mail does: the operator's next "Remove Selected Items" takes one entry,
-// not every message that came in.
+// not every message that came in. Sessions search the queue's rows without
+// the window thread; the search follows every change of the list.
 TEST(MainWindow, QueuedMailLeavesOneEntrySelectedAndTheQueueFindsNamesInAnyCase) {
     ProgramFixture s;
     s.start();
@@ -372,6 +373,22 @@ TEST(MainWindow, QueuedMailLeavesOneEntrySelectedAndTheQueueFindsNamesInAnyCase)
     EXPECT_EQ(selected, 1);
     EXPECT_TRUE(window.listHasItemContaining(Id::QueueList, "SECOND.TXT"));
     EXPECT_FALSE(window.listHasItemContaining(Id::QueueList, "fourth.txt"));
+    std::string removed;
+    for (int i = 0; i < window.listCount(Id::QueueList); ++i)
+        if (window.listIsSelected(Id::QueueList, i)) removed = window.listItem(Id::QueueList, i);
+    removed = removed.substr(removed.rfind(' ') + 1);
     s.program->window().dispatch(Id::RemoveSelected);
     EXPECT_EQ(window.listCount(Id::QueueList), before + 2);
+    EXPECT_FALSE(window.listHasItemContaining(Id::QueueList, removed)) << removed;
+
+    // Emptied and filled again in one step of the window thread: what the
+    // list held before counts until the window thread is back in its loop.
+    QApplication::processEvents();
+    window.listReset(Id::QueueList);
+    window.listAdd(Id::QueueList, "12/10/2026 10:00:00 refilled.txt");
+    EXPECT_TRUE(window.listHasItemContaining(Id::QueueList, "third.txt"));
+    EXPECT_TRUE(window.listHasItemContaining(Id::QueueList, "REFILLED.TXT"));
+    QApplication::processEvents();
+    EXPECT_FALSE(window.listHasItemContaining(Id::QueueList, "third.txt"));
+    EXPECT_TRUE(window.listHasItemContaining(Id::QueueList, "refilled.txt"));
 }

@@ -14,6 +14,7 @@
 #include "net/Latin1Text.h"
 #include "net/MimeMessage.h"
 #include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 #include "support/CodingFixture.h"
 #include "support/MailClient.h"
 #include "support/NetFixture.h"
@@ -111,15 +112,13 @@ TEST(MimeMessage, ReadsEveryShapeOfTheCorpus) {
         ASSERT_FALSE(received.empty()) << c.message;
         // As the store reads the spool: text mode, without the end mark.
         received.resize(received.size() - 3);
-        std::string text;
-        for (char ch : received)
-            if (ch != '\r') text += ch;
-        MailText mail = ReadMailText(text);
+        MailText mail = ReadMailText(FoldLineEnds(received));
         EXPECT_NE(mail.text.find(c.text), std::string::npos) << c.message << ":\n" << mail.text;
         EXPECT_EQ(mail.dropped, c.dropped) << c.message;
         // The messages of Python's email package are from J\xf6rg, his name encoded.
-        if (mail.text.find("joerg@") != std::string::npos)
+        if (mail.text.find("joerg@") != std::string::npos) {
             EXPECT_EQ(mail.text.substr(0, from.size()), from) << c.message;
+        }
     }
 }
 

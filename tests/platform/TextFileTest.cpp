@@ -16,6 +16,12 @@ TEST(TextFile, WritesLineFeedsAsCrLfAndReadsThemBack) {
     std::string contents;
     ASSERT_TRUE(ReadTextFile("msg.txt", contents));
     EXPECT_EQ(contents, "From: a\nTo: b\r\n\nbody\x01\xff") << "CR LF folds, a lone CR stays";
+    EXPECT_EQ(FoldLineEnds(ReadBinaryFile("msg.txt")), contents) << "the same fold for bytes held in memory";
+    EXPECT_EQ(FoldLineEnds("\r\r\n\r"), "\r\n\r");
+
+    // A folder opens but cannot be read: not a whole (empty) file.
+    ::mkdir("folder.txt", 0777);
+    EXPECT_FALSE(ReadTextFile("folder.txt", contents));
 }
 
 TEST(TextFile, AppendsToWhatIsThere) {

@@ -2,9 +2,11 @@
 // The event log's list in the main window: the newest lines, the newest one
 // current and in view. Writers on any thread hand a line over without
 // waiting for the window; the lines gathered meanwhile are shown in one
-// batch at most 25 times a second (a display's frame: showing a line lays
-// out and selects anew, and mail pouring in writes hundreds of lines a
-// second), in rows of one height. Reading the list shows what came first.
+// batch at most 25 times a second, as often as the window is painted on a
+// display (showing a line lays the list out and selects anew, and mail
+// pouring in writes hundreds of lines a second), in rows of one height.
+// Reading the list (count, item, current row) first shows every line
+// handed over.
 
 #include <QAbstractListModel>
 #include <QListView>

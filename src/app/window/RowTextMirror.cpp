@@ -1,29 +1,28 @@
 #include "app/window/RowTextMirror.h"
 
 #include <QAbstractItemModel>
+#include <QMetaObject>
+#include <algorithm>
 
 #include "platform/AsciiText.h"
 
-RowTextMirror::RowTextMirror(QAbstractItemModel* model) : QObject(model), model_(model) {
+RowTextMirror::RowTextMirror(QAbstractItemModel* model) : model_(model) {
     connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { insertRows(first, last); });
     connect(model, &QAbstractItemModel::rowsRemoved, this,
             [this](const QModelIndex&, int first, int last) { removeRows(first, last); });
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& from, const QModelIndex& to) { copyRows(from.row(), to.row()); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { reset(); });
     // Sorting and moves rearrange rows without naming them: copied afresh.
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { copyAll(); });
     connect(model, &QAbstractItemModel::layoutChanged, this, [this] { copyAll(); });
     connect(model, &QAbstractItemModel::rowsMoved, this, [this] { copyAll(); });
     copyAll();
 }
 
 bool RowTextMirror::anyRowContains(const std::string& text) const {
-    const std::string wanted = AsciiUpper(text);
     std::lock_guard<std::mutex> hold(lock_);
-    for (const std::string& row : rows_)
-        if (row.find(wanted) != std::string::npos) return true;
-    return false;
+    return AnyHoldsWithoutCase(rows_, text) || AnyHoldsWithoutCase(beforeReset_, text);
 }
 
 std::string RowTextMirror::rowText(int row) const {
@@ -33,7 +32,8 @@ std::string RowTextMirror::rowText(int row) const {
 
 void RowTextMirror::copyRows(int first, int last) {
     std::lock_guard<std::mutex> hold(lock_);
-    for (int row = first; row <= last && row < static_cast<int>(rows_.size()); ++row) rows_[row] = rowText(row);
+    for (int row = std::max(first, 0); row <= last && row < static_cast<int>(rows_.size()); ++row)
+        rows_[row] = rowText(row);
 }
 
 void RowTextMirror::insertRows(int first, int last) {
@@ -46,6 +46,23 @@ void RowTextMirror::insertRows(int first, int last) {
 void RowTextMirror::removeRows(int first, int last) {
     std::lock_guard<std::mutex> hold(lock_);
     rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+}
+
+void RowTextMirror::reset() {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (!resetting_) {
+            beforeReset_ = std::move(rows_);
+            resetting_ = true;
+            // Runs once the window thread is back in its event loop.
+            QMetaObject::invokeMethod(this, [this] {
+                std::lock_guard<std::mutex> settled(lock_);
+                beforeReset_.clear();
+                resetting_ = false;
+            }, Qt::QueuedConnection);
+        }
+    }
+    copyAll();
 }
 
 void RowTextMirror::copyAll() {

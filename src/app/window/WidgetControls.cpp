@@ -82,10 +82,12 @@ int insertionPoint(QListWidget* list, const QString& text) {
 
 WidgetControls::WidgetControls(QWidget* window) : QObject(window), window_(window) { bind(0, window); }
 
+WidgetControls::~WidgetControls() = default;
+
 void WidgetControls::bind(int id, QWidget* widget) { widgets_[id] = widget; }
 
 void WidgetControls::mirrorRows(int id) {
-    if (auto* list = qobject_cast<QListWidget*>(widget(id))) mirrors_[id] = new RowTextMirror(list->model());
+    if (auto* list = qobject_cast<QListWidget*>(widget(id))) mirrors_[id] = std::make_unique<RowTextMirror>(list->model());
 }
 
 void WidgetControls::bindAction(int id, QAction* action) { actions_[id] = action; }

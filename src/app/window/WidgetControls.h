@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ class RowTextMirror;
 class WidgetControls : public QObject, public Controls {
 public:
     explicit WidgetControls(QWidget* window);
+    ~WidgetControls() override;
 
     // Edits (QLineEdit, QPlainTextEdit), labels, buttons, check boxes, list
     // boxes (QListWidget, the LogListView), combo boxes (QComboBox), list views (QTreeWidget)
@@ -97,7 +99,8 @@ private:
     std::map<int, QWidget*> widgets_;
     std::map<int, QAction*> actions_;
     std::map<int, bool> sorted_;
-    std::map<int, RowTextMirror*> mirrors_;
+    // Read by session threads until the station ends, so held here, not by the list.
+    std::map<int, std::unique_ptr<RowTextMirror>> mirrors_;
     // Widget position of each byte of an edit's text as last set.
     std::map<int, std::vector<int>> bytePositions_;
     MessageAnswer headlessAnswer_ = MessageAnswer::Ok;
