@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+
 namespace {
 sockaddr_in loopback(int port) {
     sockaddr_in address{};
@@ -86,14 +88,34 @@ void LoopbackClient::close() {
     socket_ = -1;
 }
 
-int FreeLoopbackPort() {
+namespace {
+
+// Below the kernel's range for ports it picks itself (bind to 0, a client's
+// own end), in a block of its own for each test process: two tests running
+// at once never pick each other's ports, as probing for a port the kernel
+// picked let them.
+constexpr int kFirstTestPort = 20000;
+constexpr int kPortsAProcess = 12;
+constexpr int kProcessBlocks = 1000;
+
+bool bindable(int port) {
     int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
+    int reuse = 1;
+    ::setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    sockaddr_in address = loopback(port);
+    const bool free = ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(probe);
-    return port;
+    return free;
+}
+
+}  // namespace
+
+int FreeLoopbackPort() {
+    static std::atomic<int> next{0};
+    const int block = kFirstTestPort + (static_cast<int>(::getpid()) % kProcessBlocks) * kPortsAProcess;
+    for (int tries = 0; tries < kPortsAProcess; ++tries) {
+        const int port = block + next++ % kPortsAProcess;
+        if (bindable(port)) return port;
+    }
+    return 0;
 }
