@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "platform/AsciiText.h"
+#include "platform/PathMap.h"
 
 namespace {
 
@@ -22,13 +23,13 @@ std::string FolderNames::Spelling(const std::string& folder, const std::string& 
     std::lock_guard<std::mutex> hold(lock_);
     if (notes_ < 0 || folder != folder_) follow(folder);
     if (notes_ >= 0) takeNotes();
-    // Without a watch nothing read now would stay true: the folder is read for this answer alone.
-    if (notes_ < 0) readFolder();
-    std::string spelling = name;
+    // Without a watch nothing read now would stay true: matched for this answer alone.
+    if (notes_ < 0) {
+        const std::string resolved = ResolvePath(folder + (folder.empty() || folder.back() == '/' ? "" : "/") + name);
+        return resolved.substr(resolved.rfind('/') + 1);
+    }
     auto found = names_.find(AsciiUpper(name));
-    if (found != names_.end() && found->second.count(name) == 0) spelling = *found->second.begin();
-    if (notes_ < 0) names_.clear();
-    return spelling;
+    return found == names_.end() || found->second.count(name) > 0 ? name : *found->second.begin();
 }
 
 // The watch first, then the listing: a name made between the two is in both,

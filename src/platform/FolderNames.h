@@ -3,8 +3,8 @@
 // reading the folder for every question: read once, then kept current from
 // the kernel's notes of each name made, removed or moved there (inotify),
 // which are taken in before every answer, so a name made a moment before is
-// known. Lost notes, a folder moved or removed, or a watch that cannot be
-// set make it read the folder again.
+// known. Lost notes or a folder moved or removed make it read the folder
+// again; without a watch each name is matched as any path is (ResolvePath).
 
 #include <mutex>
 #include <set>
